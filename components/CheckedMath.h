@@ -26,11 +26,11 @@ template <typename Int>
 Int roundInto(double value)
 {
     if (!std::isfinite(value))
-        raise(ErrorNumber::Overflow, "overflow");
+        raiseError(ErrorNumber::Overflow, "overflow");
     const double rounded = roundHalfEven(value);
     if (rounded < double(std::numeric_limits<Int>::min())
         || rounded > double(std::numeric_limits<Int>::max()))
-        raise(ErrorNumber::Overflow, "overflow");
+        raiseError(ErrorNumber::Overflow, "overflow");
     return Int(rounded);
 }
 
@@ -44,14 +44,14 @@ inline int32_t toInt32(double value) { return roundInto<int32_t>(value); }
 inline int16_t checkedInt16(long long value)
 {
     if (value < std::numeric_limits<int16_t>::min() || value > std::numeric_limits<int16_t>::max())
-        raise(ErrorNumber::Overflow, "overflow");
+        raiseError(ErrorNumber::Overflow, "overflow");
     return int16_t(value);
 }
 
 inline int32_t checkedInt32(long long value)
 {
     if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
-        raise(ErrorNumber::Overflow, "overflow");
+        raiseError(ErrorNumber::Overflow, "overflow");
     return int32_t(value);
 }
 

@@ -13,6 +13,7 @@ enum class ErrorNumber : int {
     SubscriptOutOfRange = 9,
     TypeMismatch = 13,
     FileNotFound = 53,
+    InvalidPropertyValue = 380,
     InvalidPicture = 481,
 };
 
@@ -26,7 +27,7 @@ private:
     ErrorNumber m_number;
 };
 
-[[noreturn]] inline void raise(ErrorNumber number, const std::string &what)
+[[noreturn]] inline void raiseError(ErrorNumber number, const std::string &what)
 {
     throw RuntimeError(number, what);
 }

@@ -20,7 +20,7 @@ PieceRecord &checkedAt(auto &rows, long long row, long long place)
 {
     if (row < LevelTable::FirstRow || row > LevelTable::LastRow || place < LevelTable::FirstPlace
         || place > LevelTable::LastPlace)
-        raise(ErrorNumber::SubscriptOutOfRange, "subscript out of range");
+        raiseError(ErrorNumber::SubscriptOutOfRange, "subscript out of range");
     return const_cast<PieceRecord &>(rows[size_t(row)][size_t(place - 1)]);
 }
 
@@ -38,7 +38,7 @@ double numberOrFail(std::string_view text)
 {
     const auto value = parseNumber(text);
     if (!value)
-        raise(ErrorNumber::TypeMismatch, "type mismatch");
+        raiseError(ErrorNumber::TypeMismatch, "type mismatch");
     return *value;
 }
 

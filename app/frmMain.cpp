@@ -1,0 +1,277 @@
+// The main window: designed controls, menu and timers, and the window services for the game.
+#include "frmMain.h"
+
+#include "about/AboutBox.h"
+#include "components/BoardArea.h"
+#include "components/Colour.h"
+#include "components/PictureBox.h"
+#include "components/PieceImage.h"
+#include "components/ResizeWatcher.h"
+#include "components/RuntimeError.h"
+#include "components/Twips.h"
+#include "import/CommonOpenDialog.h"
+#include "import/FileOpenForm.h"
+#include "import/PictureLoader.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace morvane {
+
+namespace {
+
+// Designed places of the 18 pieces, in twips; the start-up deal moves every one of them.
+struct DesignedPlace {
+    int left, top;
+};
+constexpr std::array<DesignedPlace, 18> DesignedPieces{{
+    {240, 360}, {1245, 255}, {1695, 330}, {2280, 240}, {2715, 675}, {2745, 270},
+    {3105, 300}, {3600, 285}, {4080, 360}, {1560, 765}, {4605, 315}, {5040, 360},
+    {5595, 315}, {6000, 270}, {90, 780}, {525, 870}, {930, 885}, {810, 315},
+}};
+// The order in which the pieces are created, which is also their stacking order.
+constexpr std::array<int, 18> CreationOrder{1, 18, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 5};
+
+constexpr const char *LevelCaptions[7] = {
+    "Level 1  (Badoer)",   "Level 2  (Switzerland)", "Level 3  (Sussex)", "Level 4  (Sydney)",
+    "Level 5  (Lake hotel)", "Level 6  (Calgary)",   "Level 7  (Pula)",
+};
+
+QRectF twipsRect(int left, int top, int width, int height)
+{
+    return QRectF(double(left) / TwipsPerPixel, double(top) / TwipsPerPixel,
+                  double(width) / TwipsPerPixel, double(height) / TwipsPerPixel);
+}
+
+} // namespace
+
+frmMain::frmMain(const QString &dataFolder, Random *random)
+    : m_random(random ? random : &m_ownRandom)
+{
+    setWindowTitle(QStringLiteral("Morvane - Level 1"));
+    setWindowIcon(QIcon(QStringLiteral(":/morvane/icon.png")));
+    buildMenu();
+    buildControls();
+
+    GameParts parts;
+    parts.host = this;
+    parts.board = m_board;
+    parts.pieces = m_pieces;
+    parts.clipper = &m_clipper;
+    parts.preview = m_preview;
+    parts.banner = m_banner;
+    parts.borderTimer = &m_timBorder;
+    parts.random = m_random;
+    parts.loadPicture = loadPicture;
+    parts.dataFolder = dataFolder;
+    m_game = std::make_unique<Game>(parts);
+    connectEvents();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildMenu()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    m_openAction = file->addAction(QStringLiteral("Open"));
+    m_exitAction = file->addAction(QStringLiteral("Exit"));
+    QMenu *levels = menuBar()->addMenu(QStringLiteral("&Level"));
+    for (int n = 1; n <= 7; ++n) {
+        QAction *action = levels->addAction(QString::fromLatin1(LevelCaptions[n - 1]));
+        action->setCheckable(true);
+        action->setChecked(n == 1);
+        m_levelActions[size_t(n - 1)] = action;
+    }
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    m_aboutAction = help->addAction(QStringLiteral("&About"));
+}
+
+void frmMain::buildControls()
+{
+    m_board = new BoardArea(this);
+    QPalette palette = m_board->palette();
+    palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    m_board->setPalette(palette);
+    m_board->setAutoFillBackground(false);
+    setCentralWidget(m_board);
+    m_board->resize(9600 / TwipsPerPixel, 7350 / TwipsPerPixel);
+
+    m_timHider.setInterval(200);
+    m_timMove.setInterval(20);
+    m_timBorder.setInterval(1);
+    m_timBorder.setTimerType(Qt::PreciseTimer);
+
+    // Created in the designed order, which is also the stacking order, bottom to top.
+    m_banner = new PictureBox(m_board);
+    m_banner->setPixelGeometry(twipsRect(765, 5445, 2205, 585));
+    m_banner->setBackColor(bgr(255, 255, 255));
+    m_banner->setAutoSize(true);
+    m_banner->setPicture(QImage(QStringLiteral(":/morvane/banner.png")));
+    for (const int index : CreationOrder) {
+        auto *piece = new PieceImage(m_board, index);
+        const DesignedPlace place = DesignedPieces[size_t(index - 1)];
+        piece->setPixelGeometry(twipsRect(place.left, place.top, 270, index == 4 ? 270 : 195));
+        m_pieces[size_t(index - 1)] = piece;
+    }
+    m_preview = new PictureBox(m_board);
+    m_preview->setPixelGeometry(twipsRect(240, 5445, 345, 600));
+    m_preview->setBackColor(int32_t(0xC0C0C0));
+    m_preview->setForeColor(int32_t(0x8080FF));
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(14.25);
+    font.setBold(true);
+    m_preview->setFont(font);
+}
+
+template <typename Handler>
+void frmMain::handle(const char *name, Handler handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "morvane: %s: %s\n", name, error.what());
+    }
+}
+
+void frmMain::connectEvents()
+{
+    Game &game = *m_game;
+    for (PieceImage *piece : m_pieces) {
+        connect(piece, &PieceImage::Click, this,
+                [this, &game](int i) { handle("click", [&] { game.Click(i); }); });
+        connect(piece, &PieceImage::RightClick, this,
+                [this, &game](int i) { handle("right click", [&] { game.RightClick(i); }); });
+        connect(piece, &PieceImage::MouseMove, this,
+                [this, &game](int i) { handle("mouse move", [&] { game.PieceMouseMove(i); }); });
+    }
+    m_board->onBackgroundMouseMove = [&game] { game.BackgroundMouseMove(); };
+    m_preview->onClick = [this, &game] { handle("preview click", [&] { game.PreviewClick(); }); };
+    connect(&m_timMove, &QTimer::timeout, this,
+            [this, &game] { handle("fade", [&] { game.MoveTimerTick(); }); });
+    connect(&m_timBorder, &QTimer::timeout, this,
+            [this, &game] { handle("pulse", [&] { game.BorderTimerTick(); }); });
+    connect(&m_timHider, &QTimer::timeout, this,
+            [this, &game] { handle("hider", [&] { game.HiderTimerTick(); }); });
+    for (int n = 1; n <= 7; ++n) {
+        QAction *action = m_levelActions[size_t(n - 1)];
+        connect(action, &QAction::triggered, this, [this, &game, action, n](bool checked) {
+            // The menu toggles the mark by itself; the level command decides where it goes.
+            action->setChecked(!checked);
+            handle("level", [&] { game.LevelCommand(n); });
+        });
+    }
+    connect(m_openAction, &QAction::triggered, this,
+            [this, &game] { handle("open", [&] { game.OpenCommand(); }); });
+    connect(m_exitAction, &QAction::triggered, this, [&game] { game.ExitCommand(); });
+    connect(m_aboutAction, &QAction::triggered, this,
+            [this, &game] { handle("about", [&] { game.AboutCommand(); }); });
+}
+
+void frmMain::start()
+{
+    m_game->Startup();
+    m_timHider.start();
+    m_timMove.start();
+}
+
+void frmMain::redrawWindow() { m_board->repaint(); }
+
+void frmMain::pause(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void frmMain::clearWindowDrawing() {}
+
+void frmMain::setCaption(const QString &caption) { setWindowTitle(caption); }
+
+void frmMain::setLevelChecked(int level, bool checked)
+{
+    if (level < 1 || level > 7)
+        raiseError(ErrorNumber::SubscriptOutOfRange, "no such level item");
+    m_levelActions[size_t(level - 1)]->setChecked(checked);
+}
+
+int frmMain::menuHeight() const
+{
+    const int laidOut = height() - m_board->height();
+    return laidOut > 0 && m_board->isVisible() ? laidOut : menuBar()->sizeHint().height();
+}
+
+int frmMain::outerWidthTwips() const { return outerWidthTwipsForBoard(m_board->width()); }
+
+int frmMain::outerHeightTwips() const { return outerHeightTwipsForBoard(m_board->height()); }
+
+void frmMain::setBoardSize(QSize board)
+{
+    resize(std::max(board.width(), 1), std::max(board.height(), 1) + menuHeight());
+    // A window that is not shown yet gets its size now, not at the next show.
+    if (!isVisible())
+        m_board->resize(board);
+}
+
+void frmMain::setOuterWidthTwips(int twips)
+{
+    setBoardSize(QSize(boardWidthForOuterTwips(twips), m_board->height()));
+}
+
+void frmMain::setOuterHeightTwips(int twips)
+{
+    setBoardSize(QSize(m_board->width(), boardHeightForOuterTwips(twips)));
+}
+
+bool frmMain::isMinimised() const { return isMinimized(); }
+
+void frmMain::showWindow() { show(); }
+
+void frmMain::attachResizeWatcher()
+{
+    if (!m_resizeWatcher) {
+        m_resizeWatcher = new ResizeWatcher(m_board, this, [this](int width, int height) {
+            handle("resize", [&] { m_game->Resize(width, height); });
+        });
+    }
+}
+
+void frmMain::showNormalState()
+{
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        showNormal();
+}
+
+QSize frmMain::screenSizeTwips() const
+{
+    const QScreen *where = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QSize pixels = where ? where->geometry().size() : QSize(1024, 768);
+    return pixels * TwipsPerPixel;
+}
+
+int frmMain::messageBox(const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
+    box.exec();
+    return 1;
+}
+
+QString frmMain::chooseFileWithForm() { return runFileOpenForm(this); }
+
+bool frmMain::chooseFileWithDialog(QString &fileName) { return runCommonOpenDialog(this, fileName); }
+
+void frmMain::showAbout() { runAboutBox(this, windowIcon()); }
+
+void frmMain::exitProgram()
+{
+    m_timHider.stop();
+    m_timMove.stop();
+    m_timBorder.stop();
+    QCoreApplication::exit(0);
+}
+
+} // namespace morvane

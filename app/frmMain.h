@@ -1,0 +1,102 @@
+// The main window: the board, its pieces and picture boxes, the menu, the three timers, and
+// the window side of the game (painting, pausing, sizes, modal windows).
+#pragma once
+
+#include "game/Game.h"
+#include "game/Host.h"
+#include "game/Random.h"
+#include "components/PictureClip.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+
+class QAction;
+
+namespace morvane {
+
+class BoardArea;
+class PictureBox;
+class PieceImage;
+class ResizeWatcher;
+
+class frmMain : public QMainWindow, public Host {
+    Q_OBJECT
+
+public:
+    // `dataFolder` holds the level files; `random` replaces the game's generator (tests).
+    explicit frmMain(const QString &dataFolder, Random *random = nullptr);
+    ~frmMain() override;
+
+    // Runs the start-up: sizes, level picture, level table, shows the window, deals level 1.
+    void start();
+
+    Game &game() { return *m_game; }
+    BoardArea &board() { return *m_board; }
+    PieceImage &piece(int index) { return *m_pieces.at(size_t(index - 1)); }
+    PictureBox &preview() { return *m_preview; }
+    PictureBox &banner() { return *m_banner; }
+    PictureClip &clipper() { return m_clipper; }
+    QTimer &timMove() { return m_timMove; }
+    QTimer &timBorder() { return m_timBorder; }
+    QTimer &timHider() { return m_timHider; }
+    QAction *levelAction(int n) const { return m_levelActions.at(size_t(n - 1)); }
+    QAction *openAction() const { return m_openAction; }
+    QAction *exitAction() const { return m_exitAction; }
+    QAction *aboutAction() const { return m_aboutAction; }
+    void setPlatformId(int id) { m_platformId = id; }
+
+    // Host
+    void redrawWindow() override;
+    void pause(int milliseconds) override;
+    void clearWindowDrawing() override;
+    void setCaption(const QString &caption) override;
+    void setLevelChecked(int level, bool checked) override;
+    int outerWidthTwips() const override;
+    int outerHeightTwips() const override;
+    void setOuterWidthTwips(int twips) override;
+    void setOuterHeightTwips(int twips) override;
+    bool isMinimised() const override;
+    void showWindow() override;
+    void attachResizeWatcher() override;
+    void showNormalState() override;
+    QSize screenSizeTwips() const override;
+    int messageBox(const QString &text, const QString &title) override;
+    QString chooseFileWithForm() override;
+    bool chooseFileWithDialog(QString &fileName) override;
+    int platformId() const override { return m_platformId; }
+    void showAbout() override;
+    void exitProgram() override;
+
+private:
+    void buildMenu();
+    void buildControls();
+    void connectEvents();
+    void setBoardSize(QSize board);
+    int menuHeight() const;
+    // Runs an event handler; an error ends that handler only and is reported on stderr.
+    template <typename Handler>
+    void handle(const char *name, Handler handler);
+
+    Random m_ownRandom;
+    Random *m_random;
+    BoardArea *m_board = nullptr;
+    std::array<PieceImage *, 18> m_pieces{};
+    PictureBox *m_preview = nullptr; // Picture1
+    PictureBox *m_banner = nullptr;  // Picture2
+    PictureClip m_clipper;           // PicClip1
+    QTimer m_timHider;
+    QTimer m_timMove;
+    QTimer m_timBorder;
+    ResizeWatcher *m_resizeWatcher = nullptr; // ZADResize1
+    std::array<QAction *, 7> m_levelActions{};
+    QAction *m_openAction = nullptr;
+    QAction *m_exitAction = nullptr;
+    QAction *m_aboutAction = nullptr;
+    int m_platformId = 2;
+    std::unique_ptr<Game> m_game;
+};
+
+} // namespace morvane

@@ -1,0 +1,118 @@
+// Drawing into a picture box's persistent image.
+#include "PictureBox.h"
+
+#include "BoardArea.h"
+#include "Colour.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace morvane {
+
+PictureBox::PictureBox(BoardArea *board) : BoardControl(board)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::setPicture(const QImage &picture)
+{
+    m_picture = picture;
+    if (m_autoSize && !picture.isNull())
+        setPixelGeometry(QRectF(pixelGeometry().topLeft(), QSizeF(picture.size())));
+    Cls();
+}
+
+void PictureBox::setAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    if (autoSize && !m_picture.isNull())
+        setPixelGeometry(QRectF(pixelGeometry().topLeft(), QSizeF(m_picture.size())));
+}
+
+void PictureBox::setBackColor(int32_t colour)
+{
+    m_backColor = colour;
+    Cls();
+}
+
+void PictureBox::Cls()
+{
+    fitImage();
+    m_image.fill(colourFromBgr(m_backColor));
+    if (!m_picture.isNull()) {
+        QPainter painter(&m_image);
+        painter.drawImage(0, 0, m_picture);
+    }
+    m_currentX = 0;
+    m_currentY = 0;
+    update();
+}
+
+void PictureBox::fitImage()
+{
+    const QSize wanted = size().expandedTo(QSize(0, 0));
+    if (m_image.size() == wanted)
+        return;
+    // A larger box keeps what was drawn in its top-left corner, like a window's persistent image.
+    QImage grown(wanted, QImage::Format_RGB32);
+    grown.fill(colourFromBgr(m_backColor));
+    if (!m_image.isNull() && !grown.isNull()) {
+        QPainter painter(&grown);
+        painter.drawImage(0, 0, m_image);
+    }
+    m_image = grown;
+}
+
+void PictureBox::PaintPicture(const QImage &source, double x, double y, double w, double h,
+                              double sx, double sy, double sw, double sh, RasterOp op)
+{
+    fitImage();
+    if (m_image.isNull() || source.isNull() || sw == 0 || sh == 0)
+        return;
+    QPainter painter(&m_image);
+    painter.setCompositionMode(op == RasterOp::Invert ? QPainter::RasterOp_SourceXorDestination
+                                                      : QPainter::CompositionMode_SourceOver);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, op == RasterOp::Copy);
+    // A transform maps the source rectangle onto the target; a negative scale mirrors it.
+    painter.translate(x, y);
+    painter.scale(w / sw, h / sh);
+    painter.drawImage(QRectF(0, 0, sw, sh), source, QRectF(sx, sy, sw, sh));
+}
+
+void PictureBox::Print(const QString &text)
+{
+    fitImage();
+    if (!m_image.isNull()) {
+        QPainter painter(&m_image);
+        painter.setFont(m_font);
+        painter.setPen(colourFromBgr(m_foreColor));
+        const QFontMetrics metrics(m_font);
+        painter.drawText(QPointF(m_currentX, m_currentY + metrics.ascent()), text);
+    }
+    m_currentX = 0;
+    m_currentY += QFontMetrics(m_font).height();
+}
+
+void PictureBox::Refresh() { repaint(); }
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_image);
+}
+
+void PictureBox::resizeEvent(QResizeEvent *event)
+{
+    fitImage();
+    BoardControl::resizeEvent(event);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())
+        && onClick)
+        onClick();
+}
+
+} // namespace morvane

@@ -1,0 +1,78 @@
+// One puzzle piece (a ZAD control): shows a tile picture scaled to its size, mirrored as its
+// flips say, inside a frame that can glow; a plain colour where it has no picture.
+#pragma once
+
+#include "BoardControl.h"
+
+#include <QImage>
+#include <QPixmap>
+
+#include <cstdint>
+
+namespace morvane {
+
+class PieceImage : public BoardControl {
+    Q_OBJECT
+
+public:
+    PieceImage(BoardArea *board, int index);
+
+    int index() const { return m_index; }
+
+    const QImage &Picture() const { return m_picture; }
+    void setPicture(const QImage &picture);
+
+    int32_t BorderStyle() const { return m_borderStyle; }
+    void setBorderStyle(int32_t style);
+    int32_t BorderColor() const { return m_borderColor; }
+    void setBorderColor(int32_t colour);
+    int32_t BorderWidth() const { return m_borderWidth; }
+    void setBorderWidth(int32_t width);
+    bool FlipHorizontal() const { return m_flipHorizontal; }
+    void setFlipHorizontal(bool flip);
+    bool FlipVertical() const { return m_flipVertical; }
+    void setFlipVertical(bool flip);
+    int32_t HideCount() const { return m_hideCount; }
+    void setHideCount(int32_t count) { m_hideCount = count; }
+    int32_t HideColor() const { return m_hideColor; }
+    void setHideColor(int32_t colour);
+
+    // Repaints at once, before returning.
+    void Redraw();
+
+signals:
+    void Click(int index);
+    void RightClick(int index);
+    void MouseMove(int index);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    const QPixmap &scaledPicture();
+    void changed();
+
+    const int m_index;
+    QImage m_picture;
+    int32_t m_borderStyle = 1;
+    int32_t m_borderColor = 0xFF0000;
+    int32_t m_borderWidth = 0;
+    bool m_flipHorizontal = false;
+    bool m_flipVertical = false;
+    int32_t m_hideCount = 0;
+    int32_t m_hideColor = 0;
+
+    // The picture as last painted: scaled to the widget and mirrored. Rebuilt only when the
+    // picture, the size or a flip changes.
+    QPixmap m_scaled;
+    qint64 m_scaledKey = 0;
+    QSize m_scaledSize;
+    bool m_scaledFlipH = false;
+    bool m_scaledFlipV = false;
+    Qt::MouseButton m_pressed = Qt::NoButton;
+};
+
+} // namespace morvane

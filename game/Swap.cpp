@@ -1,0 +1,147 @@
+// Selecting a piece and swapping two: the level-1 slide or the shrink-and-grow, then the
+// exchange of what the two places show.
+#include "Game.h"
+
+#include "Host.h"
+#include "components/CheckedMath.h"
+#include "components/PictureBox.h"
+#include "components/PictureClip.h"
+#include "components/PieceImage.h"
+
+#include <QTimer>
+
+#include <utility>
+
+namespace morvane {
+
+namespace {
+constexpr int32_t NormalFrame = 0xFF0000;
+constexpr int32_t SelectedFrame = 0x00FF00;
+} // namespace
+
+void Game::Click(int index)
+{
+    m_parts.host->clearWindowDrawing();
+    if (SelectedPiece == 0) {
+        PieceImage &piece = ZAD(index);
+        SelectedPiece = index;
+        piece.setBorderColor(SelectedFrame);
+        piece.setBorderStyle(2);
+        BorderPhase = -30;
+        m_parts.borderTimer->start();
+        return;
+    }
+    m_parts.borderTimer->stop();
+    ZAD(SelectedPiece).setBorderStyle(1);
+    ZAD(SelectedPiece).setBorderColor(NormalFrame);
+    if (index == SelectedPiece) {
+        SelectedPiece = 0;
+        return;
+    }
+    TargetPiece = index;
+    SwapPieces();
+    ZAD(SelectedPiece).setBorderWidth(0);
+    SelectedPiece = 0;
+    TargetPiece = 0;
+    CheckCompletion();
+}
+
+void Game::SwapPieces()
+{
+    const int S = SelectedPiece;
+    const int T = TargetPiece;
+    if (CurrentLevel == 1) {
+        slidePieces(S, T);
+        exchangeContents(S, T);
+    } else {
+        shrinkAndGrowPieces(S, T);
+    }
+}
+
+void Game::slidePieces(int S, int T)
+{
+    const PieceRecord &recS = LevelTable(CurrentLevel, S);
+    const PieceRecord &recT = LevelTable(CurrentLevel, T);
+    PieceImage &pieceS = ZAD(S);
+    PieceImage &pieceT = ZAD(T);
+    pieceS.ZOrder(0);
+    pieceT.ZOrder(0);
+
+    const double dLeft = sub16(recT.PlaceLeft, recS.PlaceLeft) / 15.0;
+    const double dTop = sub16(recT.PlaceTop, recS.PlaceTop) / 15.0;
+    const double dWidth = sub16(recT.PlaceWidth, recS.PlaceWidth) / 15.0;
+    const double dHeight = sub16(recT.PlaceHeight, recS.PlaceHeight) / 15.0;
+    for (LoopCounter = 1; LoopCounter <= 15; ++LoopCounter) {
+        redrawWindow();
+        pieceS.Move(pieceS.Left() + dLeft, pieceS.Top() + dTop, pieceS.Width() + dWidth,
+                    pieceS.Height() + dHeight);
+        pieceT.Move(pieceT.Left() - dLeft, pieceT.Top() - dTop, pieceT.Width() - dWidth,
+                    pieceT.Height() - dHeight);
+        pause();
+    }
+
+    // Both controls go back to their own places; the exchange then changes what they show.
+    pieceS.setHeight(recS.PlaceHeight);
+    pieceS.setLeft(recS.PlaceLeft);
+    pieceS.setTop(recS.PlaceTop);
+    pieceS.setWidth(recS.PlaceWidth);
+    pieceT.setHeight(recT.PlaceHeight);
+    pieceT.setLeft(recT.PlaceLeft);
+    pieceT.setTop(recT.PlaceTop);
+    pieceT.setWidth(recT.PlaceWidth);
+}
+
+void Game::shrinkAndGrowPieces(int S, int T)
+{
+    const PieceRecord &recS = LevelTable(CurrentLevel, S);
+    const PieceRecord &recT = LevelTable(CurrentLevel, T);
+    PieceImage &pieceS = ZAD(S);
+    PieceImage &pieceT = ZAD(T);
+
+    // sign -1 shrinks each piece about its centre, +1 grows it back.
+    auto step = [&](double sign) {
+        pause();
+        pieceS.setHeight(pieceS.Height() + sign * recS.PlaceHeight / 8.0);
+        pieceT.setHeight(pieceT.Height() + sign * recT.PlaceHeight / 8.0);
+        pieceS.setTop(pieceS.Top() - sign * recS.PlaceHeight / 16.0);
+        pieceT.setTop(pieceT.Top() - sign * recT.PlaceHeight / 16.0);
+        pieceS.setWidth(pieceS.Width() + sign * recS.PlaceWidth / 8.0);
+        pieceT.setWidth(pieceT.Width() + sign * recT.PlaceWidth / 8.0);
+        pieceS.setLeft(pieceS.Left() - sign * recS.PlaceWidth / 16.0);
+        pieceT.setLeft(pieceT.Left() - sign * recT.PlaceWidth / 16.0);
+        redrawWindow();
+    };
+    // Seven steps of an eighth, not eight, so that a piece never vanishes.
+    for (LoopCounter = 1; LoopCounter <= 7; ++LoopCounter)
+        step(-1);
+    exchangeContents(S, T);
+    for (LoopCounter = 1; LoopCounter <= 7; ++LoopCounter)
+        step(+1);
+}
+
+void Game::exchangeContents(int S, int T)
+{
+    PieceRecord &recS = LevelTable(CurrentLevel, S);
+    PieceRecord &recT = LevelTable(CurrentLevel, T);
+    PieceImage &pieceS = ZAD(S);
+    PieceImage &pieceT = ZAD(T);
+
+    const bool keptFlipH = pieceT.FlipHorizontal();
+    const bool keptFlipV = pieceT.FlipVertical();
+    if (CurrentLevel < 6) {
+        SelectTile(recS.Content);
+        pieceT.setPicture(m_parts.clipper->Clip());
+    } else {
+        // On the hardest levels the second piece hides its new tile for a while.
+        hidePiece(pieceT, 16);
+    }
+    pieceT.setFlipHorizontal(pieceS.FlipHorizontal());
+    pieceT.setFlipVertical(pieceS.FlipVertical());
+    SelectTile(recT.Content);
+    pieceS.setPicture(m_parts.clipper->Clip());
+    pieceS.setFlipHorizontal(keptFlipH);
+    pieceS.setFlipVertical(keptFlipV);
+    std::swap(recS.Content, recT.Content);
+}
+
+} // namespace morvane

@@ -1,0 +1,8 @@
+// The file-open form (placeholder until the full form lands).
+#include "FileOpenForm.h"
+
+namespace morvane {
+
+QString runFileOpenForm(QWidget *) { return QString(); }
+
+} // namespace morvane

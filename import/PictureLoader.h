@@ -1,0 +1,35 @@
+// The one picture loader of the game: level pictures and the player's own pictures alike.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+class QIODevice;
+
+namespace morvane {
+
+// The largest picture the board's 16-bit window arithmetic can hold (its margins included);
+// larger pictures are shrunk to fit, keeping their proportions.
+constexpr int MaxPictureWidth = 2136;
+constexpr int MaxPictureHeight = 2098;
+// Files larger than this are not read at all.
+constexpr qint64 MaxPictureFileBytes = qint64(256) << 20;
+// The most memory one decoded picture may take, in MiB: a guard against decompression bombs.
+constexpr int PictureAllocationLimitMiB = 256;
+
+// Loads the picture in the file at `path`, recognised by its content whatever its name (a
+// ".dib" file is read as a bare device-independent bitmap). Raises RuntimeError
+// FileNotFound for a missing file and InvalidPicture for anything that yields no picture:
+// a folder, a device or pipe, an unreadable or unsupported file.
+QImage loadPicture(const QString &path);
+
+// Decodes a picture from bytes, as loadPicture does once the file has been read.
+// `dibHint` asks for a bare device-independent bitmap to be tried first.
+QImage decodePicture(const QByteArray &bytes, bool dibHint = false);
+
+// The size a picture of `size` is decoded at: shrunk to the limits, proportions kept.
+QSize fittedPictureSize(QSize size);
+
+} // namespace morvane
