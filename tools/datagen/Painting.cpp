@@ -59,7 +59,7 @@ void paintSky(QImage &image, int horizonY, const SkyLook &look)
             const QColor cloud = mixColour(look.cloudShade, look.cloudLight, lit);
             const QColor c = mixColour(base, cloud, density * (0.9 - 0.3 * h));
             // Faint high haze everywhere, so no stretch of sky is ever one flat colour.
-            const double haze = (fractalNoise(x / 40.0, y / 14.0, look.seed + 77u, 4) - 0.5) * 26.0;
+            const double haze = (fractalNoise(x / 40.0, y / 14.0, look.seed + 77u, 4) - 0.5) * 56.0;
             row[x] = qRgb(channel(c.red() + haze), channel(c.green() + haze), channel(c.blue() + haze * 0.6));
         }
     }

@@ -183,8 +183,7 @@ QImage paintBadoer()
 {
     QImage image = newCanvas();
     paintSky(image, 300, {QColor(58, 110, 190), QColor(190, 212, 232), QColor(255, 252, 244),
-                          QColor(150, 160, 182), 0.52, 110.0, 2.6, 1});
-    paintGlow(image, 520, 40, 30, QColor(255, 248, 220), 0.55);
+                          QColor(150, 160, 182), 0.6, 90.0, 2.4, 1});
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
