@@ -69,7 +69,11 @@ void PieceImage::setHideColor(int32_t colour)
     }
 }
 
-void PieceImage::Redraw() { repaint(); }
+void PieceImage::Redraw()
+{
+    ++m_redrawCount;
+    repaint();
+}
 
 void PieceImage::changed() { update(); }
 

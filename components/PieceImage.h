@@ -39,6 +39,8 @@ public:
 
     // Repaints at once, before returning.
     void Redraw();
+    // How many times Redraw has been called: lets tests count an animation's steps.
+    int redrawCount() const { return m_redrawCount; }
 
 signals:
     void Click(int index);
@@ -73,6 +75,7 @@ private:
     bool m_scaledFlipH = false;
     bool m_scaledFlipV = false;
     Qt::MouseButton m_pressed = Qt::NoButton;
+    int m_redrawCount = 0;
 };
 
 } // namespace morvane

@@ -1,0 +1,299 @@
+// A living board: the hover glow and its fade, the selection pulse, hidden pieces, and the
+// board following the window's size.
+#include "../support/TestWindow.h"
+
+#include "components/BoardArea.h"
+#include "components/PictureBox.h"
+#include "components/PictureClip.h"
+#include "game/BoardLayout.h"
+
+#include <QTest>
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+struct Fixture {
+    DataFolder data;
+    ScriptedRandom random;
+    TestWindow window{data.path(), &random};
+    Game &game = window.game();
+    explicit Fixture(int level = 1)
+    {
+        window.start();
+        if (level != 1)
+            game.LevelCommand(level);
+    }
+    PieceImage &piece(int j) { return window.piece(j); }
+    void ticks(void (Game::*tick)(), int count)
+    {
+        for (int i = 0; i < count; ++i)
+            (game.*tick)();
+    }
+};
+
+} // namespace
+
+class LivingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void hoverLightsAndFadesInFiveTicks()
+    {
+        Fixture f;
+        f.game.PieceMouseMove(3);
+        QCOMPARE(f.game.HoverPiece, uint8_t(3));
+        QCOMPARE(f.piece(3).BorderColor(), int32_t(0xFFFF00));
+        QCOMPARE(f.piece(3).BorderWidth(), 5);
+        f.ticks(&Game::MoveTimerTick, 3);
+        QCOMPARE(f.piece(3).BorderWidth(), 5); // the hovered piece keeps its glow
+
+        // Straight onto piece 4: it lights at once, piece 3 fades over five ticks.
+        f.game.PieceMouseMove(4);
+        QCOMPARE(f.piece(4).BorderWidth(), 5);
+        const int32_t expected[] = {0xFFCC00, 0xFF9900, 0xFF6600, 0xFF3300, 0xFF0000};
+        for (int tick = 0; tick < 5; ++tick) {
+            f.game.MoveTimerTick();
+            QCOMPARE(f.piece(3).BorderWidth(), 4 - tick);
+            QCOMPARE(f.piece(3).BorderColor(), expected[tick]);
+        }
+        f.game.MoveTimerTick();
+        QCOMPARE(f.piece(3).BorderColor(), int32_t(0xFF0000)); // width 0: left alone
+        QCOMPARE(f.piece(4).BorderWidth(), 5);
+        QCOMPARE(f.game.LoopCounter, 19.0);
+
+        // Onto the background: nothing is hovered and piece 4 fades too.
+        f.game.BackgroundMouseMove();
+        f.ticks(&Game::MoveTimerTick, 5);
+        QCOMPARE(f.piece(4).BorderWidth(), 0);
+        QCOMPARE(f.piece(4).BorderColor(), int32_t(0xFF0000));
+    }
+
+    void deselectedPieceFadesByBorrowingFromBlue()
+    {
+        Fixture f;
+        f.game.PieceMouseMove(6);
+        f.game.Click(6); // selected while it glows: the pulse owns its frame now
+        f.game.PieceMouseMove(6);
+        QCOMPARE(f.piece(6).BorderColor(), int32_t(0x00FF00));
+        f.ticks(&Game::MoveTimerTick, 3);
+        QCOMPARE(f.piece(6).BorderWidth(), 5); // skipped while selected
+        f.game.Click(6);
+        QCOMPARE(f.piece(6).BorderColor(), int32_t(0xFF0000));
+        f.game.BackgroundMouseMove();
+        f.game.MoveTimerTick();
+        QCOMPARE(f.piece(6).BorderColor(), int32_t(0xFF0000 - 0x3300)); // 0xFECD00
+        f.ticks(&Game::MoveTimerTick, 4);
+        QCOMPARE(f.piece(6).BorderColor(), int32_t(0xFF0000 - 5 * 0x3300));
+        QCOMPARE(f.piece(6).BorderWidth(), 0);
+    }
+
+    void pulseSteppingAndTurning()
+    {
+        Fixture f;
+        f.game.Click(8);
+        PieceImage &piece = f.piece(8);
+        int32_t value = 0x00FF00;
+        int phase = -30;
+        int turnsUp = 0, turnsDown = 0;
+        for (int tick = 0; tick < 6000; ++tick) {
+            f.game.BorderTimerTick();
+            value += phase;
+            if (value < 255) {
+                phase = 50;
+                ++turnsUp;
+            }
+            if (value > 0xFFFF00) {
+                phase = -50;
+                ++turnsDown;
+            }
+            QCOMPARE(piece.BorderColor(), value);
+            QCOMPARE(int(f.game.BorderPhase), phase);
+        }
+        QCOMPARE(turnsUp, 1); // 65280 / 30 ticks down, then it climbs for a long while
+        QCOMPARE(f.game.BorderPhase, int16_t(50));
+        // The first ticks from green: minus 30 each.
+        f.game.Click(8);
+        f.game.Click(8);
+        f.game.BorderTimerTick();
+        f.game.BorderTimerTick();
+        QCOMPARE(piece.BorderColor(), int32_t(0x00FF00 - 60));
+        // Hovering the selected piece changes nothing of its frame.
+        f.game.PieceMouseMove(8);
+        QCOMPARE(piece.BorderColor(), int32_t(0x00FF00 - 60));
+        QCOMPARE(f.game.HoverPiece, uint8_t(8));
+    }
+
+    void pulseTurnsDownAboveTheTop()
+    {
+        Fixture f;
+        f.game.Click(2);
+        f.piece(2).setBorderColor(0xFFFF00 - 20);
+        f.game.BorderPhase = 50;
+        f.game.BorderTimerTick();
+        QCOMPARE(f.piece(2).BorderColor(), int32_t(0xFFFF00 + 30));
+        QCOMPARE(f.game.BorderPhase, int16_t(-50));
+    }
+
+    void hiderColoursAndRestoreAtLevelSix()
+    {
+        Fixture f(6);
+        f.game.Click(2);
+        f.game.Click(9);
+        PieceImage &hidden = f.piece(9);
+        QVERIFY(hidden.Picture().isNull());
+        QCOMPARE(hidden.HideCount(), 16);
+        // Meanwhile the place's content changes: the restore shows the new content.
+        f.game.Click(4);
+        f.game.Click(9); // hidden again, for 16 ticks from now
+        const uint8_t nowShown = f.game.LevelTable(6, 9).Content;
+        for (int tick = 1; tick <= 15; ++tick)
+            f.game.HiderTimerTick();
+        QVERIFY(hidden.Picture().isNull());
+        QCOMPARE(hidden.HideColor(), int32_t(0xC0C0C0 - 15 * 0x80000));
+        f.game.HiderTimerTick();
+        QCOMPARE(hidden.HideCount(), 0);
+        QCOMPARE(hidden.HideColor(), int32_t(0x40C0C0));
+        const PieceRecord &tile = f.game.LevelTable(6, nowShown);
+        QCOMPARE(hidden.Picture(), f.window.clipper().Picture().copy(tile.SrcLeft, tile.SrcTop,
+                                                                     tile.SrcWidth, tile.SrcHeight));
+        for (int j = 1; j <= 18; ++j)
+            QVERIFY(!f.piece(j).Picture().isNull());
+        QCOMPARE(f.game.LoopCounter, 19.0);
+    }
+
+    void levelFiveHidesNothing()
+    {
+        Fixture f(5);
+        f.game.Click(2);
+        f.game.Click(9);
+        f.ticks(&Game::HiderTimerTick, 20);
+        for (int j = 1; j <= 18; ++j) {
+            QCOMPARE(f.piece(j).HideCount(), 0);
+            QVERIFY(!f.piece(j).Picture().isNull());
+        }
+    }
+
+    void levelSevenChainsFurtherHides()
+    {
+        Fixture f(7);
+        f.game.Click(1);
+        f.game.Click(3); // piece 3 hidden for 16 ticks
+        f.ticks(&Game::HiderTimerTick, 15);
+        QCOMPARE(f.piece(3).HideColor(), int32_t(0xC0C0C0 - 15 * 8));
+        // k = 5 lies within two places of 3: the chain ends.
+        f.random.script = {4.0f / 18.0f + 0.01f};
+        f.game.HiderTimerTick();
+        QCOMPARE(f.piece(3).HideColor(), int32_t(0xC0C040));
+        for (int j = 1; j <= 18; ++j)
+            QCOMPARE(f.piece(j).HideCount(), 0);
+
+        // k = 12 lies further away: piece 12 hides for 18 ticks and, lying after place 3, is
+        // counted down once more within the same tick.
+        f.game.Click(2);
+        f.game.Click(3);
+        f.ticks(&Game::HiderTimerTick, 15);
+        f.random.script = {11.0f / 18.0f + 0.01f};
+        f.game.HiderTimerTick();
+        QCOMPARE(f.piece(12).HideCount(), 17);
+        QCOMPARE(f.piece(12).HideColor(), int32_t(0xC0C0C0 - 8));
+        QVERIFY(f.piece(12).Picture().isNull());
+        // A piece before the restoring place is first counted down in the next tick.
+        f.ticks(&Game::HiderTimerTick, 16);
+        f.random.script = {0.0f}; // k = 1, from place 12: hidden, counted from the next tick
+        f.game.HiderTimerTick();
+        QCOMPARE(f.piece(12).HideCount(), 0);
+        QCOMPARE(f.piece(12).HideColor(), int32_t(0xC0C030));
+        QCOMPARE(f.piece(1).HideCount(), 18);
+        QCOMPARE(f.piece(1).HideColor(), int32_t(0xC0C0C0));
+    }
+
+    void layoutAtTheStartSizeIsTheTilesMovedByTwenty()
+    {
+        Fixture f(4);
+        f.game.Resize(640, 490);
+        for (int j = 1; j <= 18; ++j) {
+            const PieceRecord &p = f.game.LevelTable(4, j);
+            QCOMPARE(QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight),
+                     QRect(p.SrcLeft + 20, p.SrcTop + 20, p.SrcWidth, p.SrcHeight));
+            QCOMPARE(f.piece(j).geometry(), QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight));
+        }
+    }
+
+    void layoutFollowsTheWindow()
+    {
+        Fixture f(2);
+        // Twice as wide: lefts and widths double, tops and heights stay.
+        f.window.setOuterWidthTwips(15 * 1280 + 120);
+        QCOMPARE(f.window.board().size(), QSize(1280, 490));
+        for (int j = 1; j <= 18; ++j) {
+            const PieceRecord &p = f.game.LevelTable(2, j);
+            QCOMPARE(int(p.PlaceLeft), 2 * (p.SrcLeft + 20));
+            QCOMPARE(int(p.PlaceWidth), 2 * p.SrcWidth);
+            QCOMPARE(int(p.PlaceTop), p.SrcTop + 20);
+            QCOMPARE(f.piece(j).geometry(), QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight));
+        }
+        // 1.5 times as wide: places that share an edge meet exactly, whatever the rounding.
+        f.window.setOuterWidthTwips(15 * 960 + 120);
+        QImage cover(960, 490, QImage::Format_Grayscale8);
+        cover.fill(0);
+        for (int j = 1; j <= 18; ++j) {
+            const QRect r = f.piece(j).geometry();
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    cover.scanLine(y)[x] += 1;
+        }
+        QRect united;
+        for (int j = 1; j <= 18; ++j)
+            united |= f.piece(j).geometry();
+        for (int y = united.top(); y <= united.bottom(); ++y)
+            for (int x = united.left(); x <= united.right(); ++x)
+                QCOMPARE(int(cover.scanLine(y)[x]), 1);
+    }
+
+    void minimisedWindowIsLeftAlone()
+    {
+        Fixture f(3);
+        const QRect before = f.piece(5).geometry();
+        f.window.showMinimized();
+        QVERIFY(f.window.isMinimised());
+        f.game.Resize(1200, 900);
+        QCOMPARE(f.piece(5).geometry(), before);
+        f.window.showNormal();
+        QVERIFY(!f.window.isMinimised());
+        f.game.Resize(1200, 900);
+        QVERIFY(f.piece(5).geometry() != before);
+    }
+
+    void resizeAfterCompletionLaysOutTheCleanPicture()
+    {
+        Fixture f(1);
+        for (int tile = 1; tile <= 18; ++tile)
+            for (int j = 1; j <= 18; ++j)
+                if (f.game.LevelTable(1, j).Content == tile && j != tile) {
+                    f.game.Click(tile);
+                    f.game.Click(j);
+                }
+        QVERIFY(f.game.PuzzleSolved);
+        f.window.setOuterWidthTwips(15 * 800 + 120);
+        f.window.setOuterHeightTwips(15 * 700 + 690);
+        PictureBox &preview = f.window.preview();
+        // 20 units of 640 horizontally and of 490 vertically keep their proportions.
+        QCOMPARE(preview.geometry(), QRect(25, 29, 750, 642)); // edges at 28.6 and 671.4
+        QImage expected = f.window.clipper().Picture().scaled(preview.ScaleWidth(), preview.ScaleHeight(),
+                                                              Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        int differing = 0;
+        for (int y = 0; y < 642; y += 3)
+            for (int x = 0; x < 750; x += 3) {
+                const QColor a(preview.image().pixel(x, y)), b(expected.pixel(x, y));
+                differing += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) > 60;
+            }
+        QVERIFY2(differing < 50, "no banner and no text after the relayout");
+        for (int j = 1; j <= 18; ++j)
+            QVERIFY(!f.piece(j).isVisible());
+    }
+};
+
+QTEST_MAIN(LivingTest)
+#include "tst_living.moc"

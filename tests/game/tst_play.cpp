@@ -1,0 +1,453 @@
+// Playing a level: selection, swaps with their animations, turns, the completion check, the
+// finished picture, and the level menu.
+#include "../support/TestWindow.h"
+
+#include "components/BoardArea.h"
+#include "components/PictureBox.h"
+#include "components/PictureClip.h"
+
+#include <QAction>
+#include <QTest>
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+struct Fixture {
+    DataFolder data;
+    TestWindow window{data.path()};
+    Game &game = window.game();
+    explicit Fixture(int level = 1)
+    {
+        window.start();
+        if (level != 1)
+            game.LevelCommand(level);
+    }
+    int level() const { return game.CurrentLevel; }
+    uint8_t content(int place) const { return game.LevelTable(game.CurrentLevel, place).Content; }
+    // The place now showing tile `tile`.
+    int placeOf(int tile) const
+    {
+        for (int j = 1; j <= 18; ++j)
+            if (content(j) == tile)
+                return j;
+        return 0;
+    }
+    void swap(int a, int b)
+    {
+        game.Click(a);
+        game.Click(b);
+    }
+    bool mirrored(int place) { return window.piece(place).FlipHorizontal() || window.piece(place).FlipVertical(); }
+    // Solves the board as a player would: swaps every tile home, then turns what is mirrored.
+    void solve()
+    {
+        for (int tile = 1; tile <= 18; ++tile)
+            if (content(tile) != tile)
+                swap(tile, placeOf(tile));
+        for (int j = 1; j <= 18; ++j)
+            if (mirrored(j))
+                game.RightClick(j);
+    }
+};
+
+} // namespace
+
+class PlayTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void selectAndCancel()
+    {
+        Fixture f(4);
+        PieceImage &piece = f.window.piece(5);
+        const std::vector<uint8_t> before = [&] {
+            std::vector<uint8_t> c;
+            for (int j = 1; j <= 18; ++j)
+                c.push_back(f.content(j));
+            return c;
+        }();
+        f.game.Click(5);
+        QCOMPARE(f.game.SelectedPiece, 5);
+        QCOMPARE(piece.BorderColor(), int32_t(0x00FF00));
+        QCOMPARE(piece.BorderStyle(), 2);
+        QCOMPARE(f.game.BorderPhase, int16_t(-30));
+        QVERIFY(f.window.timBorder().isActive());
+        f.window.resetCounts();
+        f.game.Click(5);
+        QCOMPARE(f.game.SelectedPiece, 0);
+        QCOMPARE(piece.BorderStyle(), 1);
+        QCOMPARE(piece.BorderColor(), int32_t(0xFF0000));
+        QVERIFY(!f.window.timBorder().isActive());
+        QCOMPARE(f.window.pauses, 0); // no swap
+        for (int j = 1; j <= 18; ++j)
+            QCOMPARE(f.content(j), before[size_t(j - 1)]);
+    }
+
+    void swapExchangesTilesFlipsAndContents_data()
+    {
+        QTest::addColumn<int>("level");
+        for (int level : {1, 3, 5, 7})
+            QTest::newRow(qPrintable(QStringLiteral("level %1").arg(level))) << level;
+    }
+    void swapExchangesTilesFlipsAndContents()
+    {
+        QFETCH(int, level);
+        Fixture f(level);
+        // Pick a mirrored place where there is one, so the flips are seen to travel.
+        int s = 1;
+        for (int j = 1; j <= 18; ++j)
+            if (f.mirrored(j))
+                s = j;
+        const int t = s == 9 ? 10 : 9;
+        PieceImage &pieceS = f.window.piece(s);
+        PieceImage &pieceT = f.window.piece(t);
+        const uint8_t contentS = f.content(s), contentT = f.content(t);
+        const bool flipS[2] = {pieceS.FlipHorizontal(), pieceS.FlipVertical()};
+        const bool flipT[2] = {pieceT.FlipHorizontal(), pieceT.FlipVertical()};
+        const QImage pictureS = pieceS.Picture(), pictureT = pieceT.Picture();
+        const QRect homeS = pieceS.geometry(), homeT = pieceT.geometry();
+
+        f.swap(s, t);
+        QCOMPARE(f.game.SelectedPiece, 0);
+        QCOMPARE(f.game.TargetPiece, 0);
+        QCOMPARE(f.content(s), contentT);
+        QCOMPARE(f.content(t), contentS);
+        QCOMPARE(pieceS.FlipHorizontal(), flipT[0]);
+        QCOMPARE(pieceS.FlipVertical(), flipT[1]);
+        QCOMPARE(pieceT.FlipHorizontal(), flipS[0]);
+        QCOMPARE(pieceT.FlipVertical(), flipS[1]);
+        QCOMPARE(pieceS.Picture(), pictureT);
+        if (level >= 6) {
+            // The second piece hides its new tile for a while.
+            QVERIFY(pieceT.Picture().isNull());
+            QCOMPARE(pieceT.HideCount(), 16);
+            QCOMPARE(pieceT.HideColor(), int32_t(0xC0C0C0));
+        } else {
+            QCOMPARE(pieceT.Picture(), pictureS);
+            QCOMPARE(pieceT.HideCount(), 0);
+        }
+        // Both pieces end on their own places (the shrink-and-grow returns to where it began).
+        QCOMPARE(pieceS.geometry(), homeS);
+        QCOMPARE(pieceT.geometry(), homeT);
+        QCOMPARE(pieceS.BorderWidth(), 0);
+
+        // The same swap again brings everything back.
+        f.swap(s, t);
+        QCOMPARE(f.content(s), contentS);
+        QCOMPARE(f.content(t), contentT);
+        QCOMPARE(pieceS.FlipHorizontal(), flipS[0]);
+        QCOMPARE(pieceS.FlipVertical(), flipS[1]);
+        QCOMPARE(pieceT.FlipHorizontal(), flipT[0]);
+        QCOMPARE(pieceT.FlipVertical(), flipT[1]);
+    }
+
+    void swapAnimations()
+    {
+        // Level 1 slides in 15 steps, the two pieces crossing above all others.
+        Fixture f(1);
+        const QRectF homeA = f.window.piece(2).pixelGeometry();
+        const QRectF homeB = f.window.piece(17).pixelGeometry();
+        QRectF halfway;
+        f.window.onPause = [&] {
+            if (f.window.pauses == 8)
+                halfway = f.window.piece(2).pixelGeometry();
+        };
+        f.window.resetCounts();
+        f.swap(2, 17);
+        QCOMPARE(f.window.pauses, 15);
+        QCOMPARE(f.window.windowRedraws, 15);
+        QVERIFY(halfway.left() > std::min(homeA.left(), homeB.left())
+                && halfway.left() < std::max(homeA.left(), homeB.left()));
+        QCOMPARE(f.window.piece(2).pixelGeometry(), homeA);
+        QCOMPARE(f.window.piece(17).pixelGeometry(), homeB);
+        const QObjectList stack = f.window.board().children();
+        const auto at = [&](QObject *o) { return stack.indexOf(o); };
+        QVERIFY(at(&f.window.piece(17)) > at(&f.window.piece(2)));
+        for (int j = 1; j <= 18; ++j)
+            if (j != 2 && j != 17)
+                QVERIFY(at(&f.window.piece(2)) > at(&f.window.piece(j)));
+
+        // Other levels shrink both pieces about their centres in 7 steps and grow them in 7.
+        f.game.LevelCommand(2);
+        const QRectF home = f.window.piece(4).pixelGeometry();
+        QRectF smallest = home;
+        f.window.onPause = [&] {
+            const QRectF now = f.window.piece(4).pixelGeometry();
+            if (now.width() < smallest.width())
+                smallest = now;
+        };
+        f.window.resetCounts();
+        f.swap(4, 11);
+        QCOMPARE(f.window.pauses, 14);
+        QCOMPARE(f.window.windowRedraws, 14);
+        QVERIFY(qAbs(smallest.width() - home.width() / 8) < 0.01); // seven steps of an eighth
+        QVERIFY(qAbs(smallest.center().x() - home.center().x()) < 0.01);
+        QVERIFY(qAbs(f.window.piece(4).pixelGeometry().left() - home.left()) < 0.001);
+        QVERIFY(qAbs(f.window.piece(4).pixelGeometry().width() - home.width()) < 0.001);
+    }
+
+    void turning()
+    {
+        // Levels 1 and 2 animate the turn but mirror nothing; the check still runs.
+        Fixture f(2);
+        PieceImage &piece = f.window.piece(6);
+        const QRect home = piece.geometry();
+        f.window.resetCounts();
+        f.game.RightClick(6);
+        QCOMPARE(f.window.pauses, 28);
+        QVERIFY(!f.mirrored(6));
+        QCOMPARE(piece.geometry(), home);
+
+        // From level 3 on the turn toggles the mirror of the tile's own axis, twice back.
+        f.game.LevelCommand(3);
+        for (int j = 1; j <= 18; ++j) {
+            const PieceRecord &tile = f.game.LevelTable(3, f.content(j));
+            PieceImage &p = f.window.piece(j);
+            const bool h = p.FlipHorizontal(), v = p.FlipVertical();
+            QRectF thinnest = p.pixelGeometry();
+            f.window.onPause = [&] {
+                if (p.pixelGeometry().width() * p.pixelGeometry().height()
+                    < thinnest.width() * thinnest.height())
+                    thinnest = p.pixelGeometry();
+            };
+            f.game.RightClick(j);
+            f.window.onPause = nullptr;
+            if (tile.FlipAxis == 'H') {
+                QCOMPARE(p.FlipHorizontal(), !h);
+                QCOMPARE(p.FlipVertical(), v);
+                QVERIFY(qAbs(thinnest.width() - p.pixelGeometry().width() / 15) < 0.01);
+            } else {
+                QCOMPARE(p.FlipVertical(), !v);
+                QCOMPARE(p.FlipHorizontal(), h);
+                QVERIFY(qAbs(thinnest.height() - p.pixelGeometry().height() / 15) < 0.01);
+            }
+            f.game.RightClick(j);
+            QCOMPARE(p.FlipHorizontal(), h);
+            QCOMPARE(p.FlipVertical(), v);
+        }
+    }
+
+    void theAxisFollowsTheTile()
+    {
+        Fixture f(5);
+        int h = 0, v = 0; // two places whose tiles turn about different lines
+        for (int j = 1; j <= 18; ++j) {
+            const char axis = f.game.LevelTable(5, f.content(j)).FlipAxis;
+            (axis == 'H' ? h : v) = j;
+        }
+        QVERIFY(h && v);
+        f.swap(h, v);
+        const bool wasH = f.window.piece(h).FlipHorizontal();
+        const bool wasV = f.window.piece(h).FlipVertical();
+        f.game.RightClick(h); // place h now shows a tile that turns top to bottom
+        QCOMPARE(f.window.piece(h).FlipHorizontal(), wasH);
+        QCOMPARE(f.window.piece(h).FlipVertical(), !wasV);
+    }
+
+    void notCompleteWhileOnePieceIsMirrored()
+    {
+        Fixture f(3);
+        for (int tile = 1; tile <= 18; ++tile)
+            if (f.content(tile) != tile)
+                f.swap(tile, f.placeOf(tile));
+        int mirroredPlaces = 0;
+        for (int j = 1; j <= 18; ++j)
+            mirroredPlaces += f.mirrored(j);
+        QVERIFY(mirroredPlaces >= 2);
+        QVERIFY(!f.game.PuzzleSolved);
+        for (int j = 1, left = mirroredPlaces; j <= 18; ++j)
+            if (f.mirrored(j) && --left > 0)
+                f.game.RightClick(j);
+        QVERIFY(!f.game.PuzzleSolved);
+        for (int j = 1; j <= 18; ++j)
+            if (f.mirrored(j))
+                f.game.RightClick(j); // the last turn completes the picture
+        QVERIFY(f.game.PuzzleSolved);
+    }
+
+    void everyLevelPlaysToTheFinishedPicture_data()
+    {
+        QTest::addColumn<int>("level");
+        for (int level = 1; level <= 7; ++level)
+            QTest::newRow(qPrintable(QStringLiteral("level %1").arg(level))) << level;
+    }
+    void everyLevelPlaysToTheFinishedPicture()
+    {
+        QFETCH(int, level);
+        Fixture f(level);
+        f.solve();
+        QVERIFY(f.game.PuzzleSolved);
+        for (int j = 1; j <= 18; ++j) {
+            QVERIFY(!f.window.piece(j).isVisible());
+            QVERIFY(!f.window.piece(j).Visible());
+        }
+        // The preview lies over the board, 20 units in, showing the whole picture.
+        PictureBox &preview = f.window.preview();
+        QCOMPARE(preview.geometry(), QRect(20, 20, 600, 450));
+        const QObjectList stack = f.window.board().children();
+        QCOMPARE(stack.indexOf(&preview), stack.size() - 1);
+        const QImage &picture = f.window.clipper().Picture();
+        const QImage shown = preview.image();
+        // Away from the banner and the text the finished picture is the level picture.
+        for (const QPoint p : {QPoint(590, 440), QPoint(300, 440), QPoint(590, 20)})
+            QCOMPARE(QColor(shown.pixel(p)), QColor(picture.pixel(p)));
+
+        const int changed = [&] {
+            int n = 0;
+            for (int y = 0; y < 450; ++y)
+                for (int x = 0; x < 600; ++x)
+                    n += shown.pixel(x, y) != picture.pixel(x, y);
+            return n;
+        }();
+        if (level >= 5)
+            QCOMPARE(changed, 0); // no banner and no text
+        else
+            QVERIFY(changed > 500); // the banner stays where it ended
+
+        // A turn is refused now, and clicking the picture repaints it clean.
+        f.window.resetCounts();
+        f.game.RightClick(1);
+        QCOMPARE(f.window.pauses, 0);
+        f.game.PreviewClick();
+        QCOMPARE(preview.image(), picture);
+    }
+
+    void levelOneEndsWithTheSlidingBannerAndItsWords()
+    {
+        Fixture f(1);
+        int frames = 0;
+        f.window.onPause = [&] { ++frames; };
+        f.solve();
+        const int swapsPauses = f.window.pauses - frames;
+        Q_UNUSED(swapsPauses);
+        PictureBox &preview = f.window.preview();
+        const QImage &picture = f.window.clipper().Picture();
+        const QImage &shown = preview.image();
+        // The banner ends upright at 257,100 and 153 x 45 (its stretched size).
+        const QImage &banner = f.window.banner().Picture();
+        int golden = 0;
+        for (int y = 100; y < 145; ++y)
+            for (int x = 257; x < 410; ++x) {
+                const QRgb xored = shown.pixel(x, y) ^ picture.pixel(x, y);
+                golden += (qRed(xored) > 100 && qGreen(xored) > 60 && qBlue(xored) < 60);
+            }
+        QVERIFY2(golden > 150, "the banner's letters stay at the end of the slide");
+        QVERIFY(!banner.isNull());
+        // The words are printed at the top-left in light red.
+        int light = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 250; ++x) {
+                const QColor c(shown.pixel(x, y));
+                light += c.red() > 0xF0 && c.green() > 0x70 && c.green() < 0x90 && c.blue() > 0x70
+                         && c.blue() < 0x90;
+            }
+        QVERIFY2(light > 40, "All right. Go to next level now");
+        QVERIFY(shown.pixel(300, 440) == picture.pixel(300, 440));
+    }
+
+    void bannerFramesAreErasedAsTheyGo()
+    {
+        Fixture f(3);
+        // While the rising banner plays, every frame but the shown one leaves no trace.
+        int frames = 0;
+        bool clean = true;
+        QImage picture;
+        f.window.onPause = [&] {
+            if (!f.game.PuzzleSolved)
+                return;
+            ++frames;
+            if (picture.isNull())
+                picture = f.window.clipper().Picture();
+            const QImage &shown = f.window.preview().image();
+            const int top = int(f.game.LoopCounter);
+            // Rows well below the frame now shown are the plain picture again.
+            for (int y = std::min(449, top + 43 + top / 6 + 4); y < 450; y += 7)
+                for (int x = 0; x < 600; x += 5)
+                    clean &= shown.pixel(x, y) == picture.pixel(x, y);
+        };
+        f.solve();
+        QVERIFY(frames >= 40); // one frame for every 8 units of (450 / 1.33)
+        QVERIFY(clean);
+    }
+
+    void levelMenu()
+    {
+        Fixture f(1);
+        f.game.Click(7);
+        f.game.LevelCommand(6);
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("Morvane - Level 6"));
+        QCOMPARE(f.game.SelectedPiece, 0);
+        QVERIFY(!f.window.timBorder().isActive());
+        QCOMPARE(f.window.piece(7).BorderStyle(), 1);
+        QCOMPARE(f.window.piece(7).BorderColor(), int32_t(0xFF0000));
+        for (int n = 1; n <= 7; ++n)
+            QCOMPARE(f.window.levelAction(n)->isChecked(), n == 6);
+        QCOMPARE(f.window.board().scaleMode(), BoardArea::ScaleMode::Pixels);
+
+        // The menu item itself: its mark does not toggle by itself.
+        f.window.levelAction(2)->trigger();
+        QCOMPARE(f.game.CurrentLevel, 2);
+        for (int n = 1; n <= 7; ++n)
+            QCOMPARE(f.window.levelAction(n)->isChecked(), n == 2);
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("Morvane - Level 2"));
+    }
+
+    void missingLevelPictureChangesNothing()
+    {
+        Fixture f(1);
+        f.game.Click(5); // a selection, which stays
+        QVERIFY(f.data.remove("Level4.res"));
+        const QImage picture = f.window.clipper().Picture();
+        f.window.levelAction(4)->trigger();
+        QCOMPARE(f.window.messages,
+                 QStringList{QStringLiteral("What happened to file?|           Error Loading File "
+                                            "Level4.res             ")});
+        QCOMPARE(f.game.CurrentLevel, 1);
+        QCOMPARE(f.game.LoopCounter, 1.0); // the message box's OK
+        QCOMPARE(f.window.windowTitle(), QStringLiteral("Morvane - Level 1"));
+        for (int n = 1; n <= 7; ++n)
+            QCOMPARE(f.window.levelAction(n)->isChecked(), n == 1);
+        QCOMPARE(f.window.clipper().Picture(), picture);
+        QCOMPARE(f.game.SelectedPiece, 5);
+        f.game.Click(9); // and the board plays on
+        QCOMPARE(f.game.SelectedPiece, 0);
+    }
+
+    void aDealAfterTheFinishedPictureStartsAfresh()
+    {
+        Fixture f(3);
+        f.solve();
+        QVERIFY(f.game.PuzzleSolved);
+        f.game.LevelCommand(3);
+        QVERIFY(!f.game.PuzzleSolved);
+        QCOMPARE(f.window.preview().size(), QSize(0, 0));
+        for (int j = 1; j <= 18; ++j)
+            QVERIFY(f.window.piece(j).isVisible());
+        f.window.resetCounts();
+        f.game.RightClick(2);
+        QCOMPARE(f.window.pauses, 28); // turning works again
+    }
+
+    void movesSnapToPlacesInAnyWindowSize()
+    {
+        Fixture f(1);
+        f.window.setOuterWidthTwips(15 * 900 + 120);
+        f.window.setOuterHeightTwips(15 * 500 + 690);
+        f.game.LevelCommand(1);
+        // After the deal the places are in pixels of this board, and the board is filled.
+        QCOMPARE(f.window.board().size(), QSize(900, 500));
+        QRect united;
+        for (int j = 1; j <= 18; ++j)
+            united |= f.window.piece(j).geometry();
+        QVERIFY(qAbs(united.left() - 900 * 20 / 640) <= 1);
+        QVERIFY(qAbs(united.right() + 1 - 900 * 620 / 640) <= 1);
+        const QRect before = f.window.piece(3).geometry();
+        f.swap(3, 12);
+        QCOMPARE(f.window.piece(3).geometry(), before);
+    }
+};
+
+QTEST_MAIN(PlayTest)
+#include "tst_play.moc"

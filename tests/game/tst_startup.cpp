@@ -1,0 +1,129 @@
+// Start-up: the state after a normal start, and a start with missing or broken data files.
+#include "../support/TestWindow.h"
+
+#include "components/BoardArea.h"
+#include "components/PictureBox.h"
+
+#include <QAction>
+#include <QTest>
+
+using namespace morvane;
+using namespace morvane::test;
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void normalStart()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        Game &game = window.game();
+        QCOMPARE(game.CurrentLevel, 1);
+        QCOMPARE(game.SelectedPiece, 0);
+        QCOMPARE(game.HoverPiece, uint8_t(0));
+        QVERIFY(!game.PuzzleSolved);
+        QCOMPARE(game.LoopCounter, 19.0);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Morvane - Level 1"));
+        QVERIFY(window.levelAction(1)->isChecked());
+        for (int n = 2; n <= 7; ++n)
+            QVERIFY(!window.levelAction(n)->isChecked());
+        QVERIFY(window.messages.isEmpty());
+        // Start-up size: a board of 640 x 490 pixels, a 600 x 450 picture with its margins.
+        QCOMPARE(window.outerWidthTwips(), 9720);
+        QCOMPARE(window.outerHeightTwips(), 8040);
+        QCOMPARE(window.board().size(), QSize(640, 490));
+        QCOMPARE(window.clipper().ImageWidth(), int16_t(600));
+        QCOMPARE(window.clipper().ImageHeight(), int16_t(450));
+
+        // Rows 1..7 come from the file, exactly as a fresh read gives them; row 0 stays empty.
+        LevelTable fresh;
+        QVERIFY(readLevelFile(data.file("Levels.res"), fresh));
+        for (int level = 1; level <= 7; ++level)
+            for (int place = 1; place <= 18; ++place) {
+                PieceRecord expected = fresh(level, place);
+                const PieceRecord &actual = game.LevelTable(level, place);
+                expected.PlaceHeight = actual.PlaceHeight;
+                expected.PlaceLeft = actual.PlaceLeft;
+                expected.PlaceTop = actual.PlaceTop;
+                expected.PlaceWidth = actual.PlaceWidth;
+                expected.Content = actual.Content;
+                QCOMPARE(actual, expected);
+            }
+        for (int place = 1; place <= 18; ++place)
+            QCOMPARE(game.LevelTable(0, place), PieceRecord());
+
+        // The preview box is out of sight during play; the banner box is its picture's size.
+        QCOMPARE(window.preview().size(), QSize(0, 0));
+        QCOMPARE(window.banner().size(), QSize(147, 39));
+        QVERIFY(!window.timBorder().isActive());
+        QVERIFY(window.timMove().isActive());
+        QVERIFY(window.timHider().isActive());
+        QCOMPARE(window.timMove().interval(), 20);
+        QCOMPARE(window.timBorder().interval(), 1);
+        QCOMPARE(window.timHider().interval(), 200);
+    }
+
+    void missingLevelPictureStartsSilently()
+    {
+        DataFolder data;
+        QVERIFY(data.remove("Level1.res"));
+        TestWindow window(data.path());
+        window.start();
+        QVERIFY(window.isVisible());
+        QVERIFY(window.messages.isEmpty());
+        QCOMPARE(window.game().CurrentLevel, 1);
+        // The deal stopped at its first tile: no piece got a picture.
+        for (int i = 1; i <= 18; ++i)
+            QVERIFY(window.piece(i).Picture().isNull());
+    }
+
+    void missingOrShortLevelTableStartsSilently()
+    {
+        for (const int keepBytes : {-1, 0, 34 * 5 + 10}) {
+            DataFolder data;
+            if (keepBytes < 0) {
+                QVERIFY(data.remove("Levels.res"));
+            } else {
+                QFile file(data.file("Levels.res"));
+                QVERIFY(file.open(QIODevice::ReadWrite));
+                QVERIFY(file.resize(keepBytes));
+            }
+            TestWindow window(data.path());
+            window.start();
+            QVERIFY(window.isVisible());
+            QVERIFY(window.messages.isEmpty());
+            QCOMPARE(window.game().CurrentLevel, 1);
+            // Records the file does not reach stay zero.
+            QCOMPARE(window.game().LevelTable(7, 18).SrcWidth, int16_t(0));
+            QCOMPARE(window.game().LevelTable(2, 1).StartContent, uint8_t(0));
+        }
+    }
+
+    void backgroundMouseMoveClearsHover()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.game().PieceMouseMove(4);
+        QCOMPARE(window.game().HoverPiece, uint8_t(4));
+        QTest::mouseMove(&window.board(), QPoint(5, 5)); // the margin is background
+        QCOMPARE(window.game().HoverPiece, uint8_t(0));
+    }
+
+    void exitWhileSelectedEndsWithoutAnimation()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.game().Click(3);
+        window.resetCounts();
+        window.exitAction()->trigger();
+        QVERIFY(window.exited);
+        QCOMPARE(window.pauses, 0);
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"

@@ -1,0 +1,116 @@
+// A main window for tests: the real board and components, with pauses that return at once,
+// counted redraws, recorded message boxes and scripted file choices and random numbers.
+#pragma once
+
+#include "app/frmMain.h"
+#include "components/PieceImage.h"
+#include "game/Random.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <functional>
+
+namespace morvane::test {
+
+// Hands out scripted numbers first, then falls back to the real generator.
+class ScriptedRandom : public Random {
+public:
+    std::deque<float> script;
+    int reseeds = 0;
+    float next() override
+    {
+        if (script.empty())
+            return Random::next();
+        const float value = script.front();
+        script.pop_front();
+        return value;
+    }
+    void reseedFromClock() override { ++reseeds; }
+};
+
+class TestWindow : public frmMain {
+public:
+    explicit TestWindow(const QString &dataFolder, Random *random = nullptr)
+        : frmMain(dataFolder, random)
+    {
+    }
+
+    int pauses = 0;
+    int windowRedraws = 0;
+    QStringList messages; // "title|text"
+    QString formChoice;
+    bool dialogAccepts = false;
+    QString dialogChoice;
+    QString dialogStartedOn;
+    int aboutShown = 0;
+    bool exited = false;
+
+    // Called at every pause, to look at an animation while it runs.
+    std::function<void()> onPause;
+
+    void pause(int) override
+    {
+        ++pauses;
+        if (onPause)
+            onPause();
+    }
+    void redrawWindow() override
+    {
+        ++windowRedraws;
+        frmMain::redrawWindow();
+    }
+    int messageBox(const QString &text, const QString &title) override
+    {
+        messages << title + QLatin1Char('|') + text;
+        return 1;
+    }
+    QString chooseFileWithForm() override { return formChoice; }
+    bool chooseFileWithDialog(QString &fileName) override
+    {
+        dialogStartedOn = fileName;
+        if (dialogAccepts)
+            fileName = dialogChoice;
+        return dialogAccepts;
+    }
+    void showAbout() override { ++aboutShown; }
+    void exitProgram() override { exited = true; }
+
+    int pieceRedraws() 
+    {
+        int total = 0;
+        for (int i = 1; i <= 18; ++i)
+            total += piece(i).redrawCount();
+        return total;
+    }
+    void resetCounts()
+    {
+        pauses = 0;
+        windowRedraws = 0;
+    }
+};
+
+// A private copy of the game's data files, so that a test may remove or spoil them.
+class DataFolder {
+public:
+    DataFolder()
+    {
+        const QDir built(QStringLiteral(MORVANE_BIN_DIR));
+        QStringList names{QStringLiteral("Levels.res")};
+        for (int n = 1; n <= 7; ++n)
+            names << QStringLiteral("Level%1.res").arg(n);
+        for (const QString &name : names)
+            QFile::copy(built.filePath(name), QDir(m_dir.path()).filePath(name));
+    }
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
+    bool remove(const QString &name) const { return QFile::remove(file(name)); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace morvane::test

@@ -1,0 +1,236 @@
+// The board's components: the clipper's cuts, the piece's read-back and visibility, the
+// picture box's drawing, and the board's coordinate systems.
+#include "components/BoardArea.h"
+#include "components/PictureBox.h"
+#include "components/PictureClip.h"
+#include "components/PieceImage.h"
+#include "components/RuntimeError.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace morvane;
+
+namespace {
+
+// A picture whose every pixel tells its own coordinates.
+QImage coordinatePicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256));
+    return image;
+}
+
+} // namespace
+
+class ComponentsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void clipperCutsIndependentTiles()
+    {
+        PictureClip clip;
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, clip.Clip()); // no picture yet
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, clip.setPicture(QImage()));
+        clip.setPicture(coordinatePicture(600, 450));
+        QCOMPARE(clip.ImageWidth(), int16_t(600));
+        QCOMPARE(clip.ImageHeight(), int16_t(450));
+
+        clip.setCutLeft(10);
+        clip.setCutTop(20);
+        clip.setCutHeight(80);
+        clip.setCutWidth(100);
+        clip.setOutputWidth(100);
+        clip.setOutputHeight(80);
+        const QImage first = clip.Clip();
+        QCOMPARE(first.size(), QSize(100, 80));
+        QCOMPARE(first.pixel(0, 0), qRgb(10, 20, 0));
+        QCOMPARE(first.pixel(99, 79), qRgb(109, 99, 0));
+
+        clip.setCutLeft(300);
+        clip.setOutputWidth(50);
+        const QImage second = clip.Clip();
+        QCOMPARE(second.size(), QSize(50, 80));
+        // The first cut is a picture of its own: later cuts and a new picture leave it alone.
+        clip.setPicture(coordinatePicture(30, 30));
+        QCOMPARE(first.pixel(0, 0), qRgb(10, 20, 0));
+        QVERIFY(first.cacheKey() != second.cacheKey());
+
+        clip.setCutWidth(0);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, clip.Clip());
+    }
+
+    void clipperSizeOverflowsBeyondSixteenBits()
+    {
+        PictureClip clip;
+        clip.setPicture(QImage(32768, 1, QImage::Format_RGB32));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, clip.ImageWidth());
+        QCOMPARE(clip.ImageHeight(), int16_t(1));
+    }
+
+    void pieceReadsBackExactly()
+    {
+        BoardArea board;
+        board.resize(640, 490);
+        PieceImage piece(&board, 3);
+        QCOMPARE(piece.BorderStyle(), 1);
+        QCOMPARE(piece.BorderColor(), int32_t(0xFF0000));
+        int32_t colour = 0xFFFF00;
+        piece.setBorderColor(colour);
+        for (int i = 0; i < 5; ++i)
+            piece.setBorderColor(colour -= 0x3300);
+        QCOMPARE(piece.BorderColor(), int32_t(0xFF0000));
+        piece.setFlipHorizontal(true);
+        piece.setFlipHorizontal(true);
+        QVERIFY(piece.FlipHorizontal()); // set twice is still mirrored once
+        piece.setHideCount(18);
+        piece.setHideColor(0xC0C030);
+        QCOMPARE(piece.HideCount(), 18);
+        QCOMPARE(piece.HideColor(), int32_t(0xC0C030));
+    }
+
+    void pieceGeometryFollowsTheBoardsUnits()
+    {
+        BoardArea board;
+        board.resize(640, 490);
+        board.show();
+        PieceImage piece(&board, 1);
+        piece.Move(20, 30, 100, 80);
+        QCOMPARE(piece.geometry(), QRect(20, 30, 100, 80));
+        // A user scale of half the pixels: the piece stays, its units change.
+        board.setScaleHeight(245);
+        board.setScaleWidth(320);
+        QCOMPARE(piece.geometry(), QRect(20, 30, 100, 80));
+        QCOMPARE(piece.Left(), 10.0f);
+        QCOMPARE(piece.Height(), 40.0f);
+        piece.setWidth(25);
+        QCOMPARE(piece.geometry().width(), 50);
+        board.resetScale(); // the window's default: twips
+        QCOMPARE(piece.Left(), 300.0f);
+        board.setScaleModePixels();
+        QCOMPARE(piece.Width(), 50.0f);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, piece.setWidth(-1));
+    }
+
+    void hiddenOrEmptyPieceShowsNothingAndTakesNoClicks()
+    {
+        BoardArea board;
+        board.resize(200, 200);
+        board.show();
+        PieceImage piece(&board, 7);
+        piece.Move(10, 10, 50, 40);
+        QVERIFY(piece.isVisible());
+        QSignalSpy clicks(&piece, &PieceImage::Click);
+        QSignalSpy rightClicks(&piece, &PieceImage::RightClick);
+        QTest::mouseClick(&piece, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseClick(&piece, Qt::RightButton, {}, QPoint(5, 5));
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicks.first().first().toInt(), 7);
+        QCOMPARE(rightClicks.count(), 1);
+
+        piece.setWidth(0);
+        QVERIFY(!piece.isVisible());
+        QVERIFY(piece.Visible()); // the property stays; the piece only has no size
+        piece.setWidth(50);
+        QVERIFY(piece.isVisible());
+        piece.setVisible(false);
+        QVERIFY(!piece.isVisible());
+        QVERIFY(!piece.Visible());
+    }
+
+    void pieceShowsItsPictureMirroredOrItsHideColour()
+    {
+        BoardArea board;
+        board.resize(200, 200);
+        board.show();
+        PieceImage piece(&board, 1);
+        piece.Move(0, 0, 40, 40);
+        QImage picture(20, 20, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 10; ++x)
+                picture.setPixel(x, y, qRgb(255, 0, 0)); // red on the left half
+        piece.setPicture(picture);
+        QImage shot = piece.grab().toImage();
+        QCOMPARE(QColor(shot.pixel(10, 20)), QColor(255, 0, 0));
+        QCOMPARE(QColor(shot.pixel(30, 20)), QColor(0, 0, 0));
+        piece.setFlipHorizontal(true);
+        shot = piece.grab().toImage();
+        QCOMPARE(QColor(shot.pixel(10, 20)), QColor(0, 0, 0));
+        QCOMPARE(QColor(shot.pixel(30, 20)), QColor(255, 0, 0));
+
+        piece.setPicture(QImage());
+        piece.setHideColor(0x40C0C0); // 0x00BBGGRR
+        shot = piece.grab().toImage();
+        QCOMPARE(QColor(shot.pixel(20, 20)), QColor(0xC0, 0xC0, 0x40));
+    }
+
+    void pictureBoxInvertDrawnTwiceLeavesNoTrace()
+    {
+        BoardArea board;
+        board.resize(400, 300);
+        PictureBox box(&board);
+        box.setPixelGeometry(QRectF(0, 0, 300, 200));
+        box.Cls();
+        QCOMPARE(box.ScaleWidth(), 300);
+        const QImage photo = coordinatePicture(300, 200);
+        box.PaintPicture(photo, 0, 0, 300, 200, 0, 0, 300, 200, PictureBox::RasterOp::Copy);
+        const QImage before = box.image();
+        QImage banner(147, 39, QImage::Format_RGB32);
+        banner.fill(Qt::black);
+        for (int x = 20; x < 120; ++x)
+            for (int y = 10; y < 30; ++y)
+                banner.setPixel(x, y, qRgb(189, 132, 3));
+        // Mirrored, stretched and off to the side: still restored exactly by a second draw.
+        box.PaintPicture(banner, 53, 100, -51, -112, 0, 0, 147, 39, PictureBox::RasterOp::Invert);
+        QVERIFY(box.image() != before);
+        box.PaintPicture(banner, 53, 100, -51, -112, 0, 0, 147, 39, PictureBox::RasterOp::Invert);
+        QCOMPARE(box.image(), before);
+    }
+
+    void negativeSizeMirrorsLeftOfAndAbove()
+    {
+        BoardArea board;
+        board.resize(400, 300);
+        PictureBox box(&board);
+        box.setPixelGeometry(QRectF(0, 0, 200, 100));
+        box.setBackColor(0);
+        QImage arrow(20, 10, QImage::Format_RGB32);
+        arrow.fill(Qt::black);
+        arrow.setPixel(0, 0, qRgb(255, 255, 255)); // a marker in the top-left corner
+        box.PaintPicture(arrow, 100, 50, -20, -10, 0, 0, 20, 10, PictureBox::RasterOp::Invert);
+        // Mirrored on both axes, the marker lands just left of and above (100, 50).
+        QCOMPARE(QColor(box.image().pixel(99, 49)), QColor(255, 255, 255));
+        QCOMPARE(QColor(box.image().pixel(80, 40)), QColor(0, 0, 0));
+        QCOMPARE(QColor(box.image().pixel(100, 50)), QColor(0, 0, 0));
+    }
+
+    void printWritesAtTheTextPositionAndMovesDown()
+    {
+        BoardArea board;
+        board.resize(400, 300);
+        PictureBox box(&board);
+        box.setPixelGeometry(QRectF(0, 0, 300, 100));
+        box.setBackColor(0xC0C0C0);
+        box.setForeColor(0x8080FF);
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(14.25);
+        font.setBold(true);
+        box.setFont(font);
+        box.Print(QStringLiteral("All right"));
+        QVERIFY(box.CurrentY() > 10);
+        QCOMPARE(box.CurrentX(), 0.0);
+        int textPixels = 0;
+        for (int y = 0; y < int(box.CurrentY()); ++y)
+            for (int x = 0; x < 150; ++x)
+                textPixels += QColor(box.image().pixel(x, y)).red() > 0xF0;
+        QVERIFY2(textPixels > 30, "the text is drawn in the light red fore colour");
+        box.Cls();
+        QCOMPARE(box.CurrentY(), 0.0);
+    }
+};
+
+QTEST_MAIN(ComponentsTest)
+#include "tst_components.moc"
