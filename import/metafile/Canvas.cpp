@@ -156,12 +156,13 @@ void Canvas::prepare(bool withPen, bool withBrush)
     m_budget.checkTime();
     const DcState &s = m_dc.state();
     m_painter.resetTransform();
-    if (s.clip != m_appliedClip) {
+    if (!m_clipKnown || s.clip != m_appliedClip) {
         if (s.clip)
             m_painter.setClipRegion(*s.clip);
         else
             m_painter.setClipping(false);
         m_appliedClip = s.clip;
+        m_clipKnown = true;
     }
     m_painter.setCompositionMode(ropComposition());
     m_painter.setPen(withPen ? makePen() : QPen(Qt::NoPen));
@@ -497,7 +498,7 @@ void Canvas::text(QPointF reference, const QString &text, const std::vector<doub
         const QPainterPath mappedClip = t.map(clip);
         if (sane(mappedClip.controlPointRect()))
             m_painter.setClipPath(mappedClip, m_appliedClip ? Qt::IntersectClip : Qt::ReplaceClip);
-        m_appliedClip = QRegion(); // force the clip to be set again next time
+        m_clipKnown = false; // the painter's clip now differs from the state's
     }
     m_painter.translate(origin);
     // Escapement turns the baseline counter-clockwise; a mirrored y axis turns it back.
@@ -529,7 +530,8 @@ void Canvas::text(QPointF reference, const QString &text, const std::vector<doub
     }
 }
 
-void Canvas::bitmap(const QImage &image, const QRectF &dest, const QRectF &rawSrc, uint32_t rop)
+void Canvas::bitmap(const QImage &image, const QRectF &dest, const QRectF &rawSrc, uint32_t rop,
+                    double opacity)
 {
     if (image.isNull() || dest.width() == 0 || dest.height() == 0)
         return;
@@ -560,7 +562,9 @@ void Canvas::bitmap(const QImage &image, const QRectF &dest, const QRectF &rawSr
     default: m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
     }
     m_painter.setTransform(total);
+    m_painter.setOpacity(std::clamp(opacity, 0.0, 1.0));
     m_painter.drawImage(src.topLeft(), source, src);
+    m_painter.setOpacity(1);
     m_painter.resetTransform();
 }
 

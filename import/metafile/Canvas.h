@@ -55,7 +55,8 @@ public:
               uint32_t options, std::optional<QRectF> rect);
 
     // A bitmap stretched from src (bitmap pixels) onto dest (logical units).
-    void bitmap(const QImage &image, const QRectF &dest, const QRectF &src, uint32_t rop);
+    void bitmap(const QImage &image, const QRectF &dest, const QRectF &src, uint32_t rop,
+                double opacity = 1);
     // A blit without a source: fills dest with the brush, black, white or an inversion.
     void patBlt(const QRectF &dest, uint32_t rop);
     // Fills a region given in device units with a brush.
@@ -94,6 +95,7 @@ private:
     Budget &m_budget;
     QPainter m_painter;
     std::optional<QRegion> m_appliedClip;
+    bool m_clipKnown = false; // whether m_appliedClip is what the painter has
     bool m_canDrawText;
 };
 

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace morvane::metafile {
@@ -97,7 +98,7 @@ QImage readWithLimit(QByteArray bytes, const char *format, Budget &budget, bool 
 
 } // namespace
 
-QImage decodeDib(QByteArrayView info, QByteArrayView bits, Budget &budget)
+QImage decodeDib(QByteArrayView info, QByteArrayView bits, Budget &budget, bool premultipliedAlpha)
 {
     const DibHeader h = readHeader(info);
     const qint64 width = h.width;
@@ -130,6 +131,31 @@ QImage decodeDib(QByteArrayView info, QByteArrayView bits, Budget &budget)
             throw Malformed("run-length bitmap with the wrong depth");
     } else {
         throw Malformed("unknown bitmap compression");
+    }
+
+    if (premultipliedAlpha && h.bitCount == 32 && h.compression == BiRgb) {
+        // Read directly: Qt's BMP reader would drop the alpha byte.
+        QImage image(int(width), int(height), QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return image;
+        const bool bottomUp = h.height > 0;
+        // Some writers ask for source alpha and leave every alpha byte zero; such a bitmap is
+        // meant to be opaque.
+        bool anyAlpha = false;
+        for (qint64 i = 3; i < width * height * 4 && !anyAlpha; i += 4)
+            anyAlpha = bits[i] != 0;
+        for (qint64 row = 0; row < height; ++row) {
+            const char *src = bits.data() + row * width * 4;
+            auto *dst = reinterpret_cast<QRgb *>(image.scanLine(int(bottomUp ? height - 1 - row : row)));
+            for (qint64 x = 0; x < width; ++x) {
+                const auto *px = reinterpret_cast<const unsigned char *>(src + x * 4);
+                const unsigned alpha = anyAlpha ? px[3] : 255;
+                // Clamp colour to alpha so that a bad bitmap cannot make invalid premultiplied pixels.
+                dst[x] = qRgba(std::min<unsigned>(px[2], alpha), std::min<unsigned>(px[1], alpha),
+                               std::min<unsigned>(px[0], alpha), alpha);
+            }
+        }
+        return image;
     }
 
     // Wrap as a BMP file: BITMAPFILEHEADER, then the info, then the bits.

@@ -1,0 +1,59 @@
+// Plays the records of an enhanced metafile onto a Canvas, skipping EMF+ comments.
+#pragma once
+
+#include "ByteReader.h"
+#include "Canvas.h"
+#include "GdiObjects.h"
+
+#include <QByteArrayView>
+#include <QRectF>
+#include <QSizeF>
+
+namespace morvane::metafile {
+
+// What an EMF header says about its picture.
+struct EmfFrame {
+    QRectF deviceRect;       // the picture area in reference-device pixels
+    QSizeF naturalPixels;    // size at 96 dpi
+    QSizeF unitsPerMm;       // reference-device pixels per millimetre
+    qsizetype firstRecord = 0;
+    qint64 objectCount = 0;
+};
+
+class EmfPlayer {
+public:
+    // Reads the header record; throws Malformed when it is not a valid EMF header.
+    static EmfFrame probe(QByteArrayView data);
+
+    EmfPlayer(QByteArrayView data, const EmfFrame &frame, DeviceContext &dc, Canvas &canvas,
+              Budget &budget);
+    // Plays every record; returns a note when playback stopped before the end record.
+    QString play();
+
+private:
+    void dispatch(uint32_t type, ByteReader &r);
+    void select(uint32_t index);
+    void polyRecord(uint32_t type, ByteReader &r, bool small);
+    void polyPolyRecord(uint32_t type, ByteReader &r, bool small);
+    void createPen(ByteReader &r, bool extended);
+    void createBrush(uint32_t type, ByteReader &r);
+    void createFont(ByteReader &r);
+    void text(ByteReader &r, bool wide);
+    void textItem(ByteReader &r, ByteReader &emrText, bool wide);
+    void smallText(ByteReader &r);
+    void blit(uint32_t type, ByteReader &r);
+    void gradientFill(ByteReader &r);
+    std::optional<QRegion> region(ByteReader &r, uint32_t bytes);
+    QPointF pointL(ByteReader &r);
+    QRectF rectL(ByteReader &r);
+    QPolygonF points(ByteReader &r, qint64 count, bool small);
+
+    QByteArrayView m_data;
+    EmfFrame m_frame;
+    DeviceContext &m_dc;
+    Canvas &m_canvas;
+    Budget &m_budget;
+    ObjectTable m_objects;
+};
+
+} // namespace morvane::metafile

@@ -1,0 +1,121 @@
+// Every file of the shared metafile corpus: well-formed ones render non-blank at their natural
+// proportions, damaged ones fail cleanly or render what they can.
+#include "PixelChecks.h"
+
+#include "import/metafile/MetafileReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+#include <optional>
+
+using namespace metafiletest;
+namespace mf = morvane::metafile;
+
+namespace {
+
+const QString corpusDir = QStringLiteral(MORVANE_SHARED_DIR "/corpus/metafiles");
+
+// Files the corpus notes describe as malformed.
+const QStringList malformed = {
+    QStringLiteral("poi-61338.wmf"),         QStringLiteral("poi-61294.emf"),
+    QStringLiteral("emf2svg-bad-215338.emf"), QStringLiteral("emf2svg-bad-215425.emf"),
+    QStringLiteral("emf2svg-bad-220639.emf"), QStringLiteral("emf2svg-bad-225639.emf"),
+    QStringLiteral("emf2svg-bad-230400.emf"),
+};
+
+// Holds only EMF+ records, which this reader does not draw: it renders blank but sized.
+const QStringList emfPlusOnly = {QStringLiteral("libuemf-test_libuemf_p_ref.emf")};
+
+// Fills its polygons with its only brush, which is white: white on white. Recoloured to black by
+// patching that CREATEBRUSHINDIRECT record, its polygons must show.
+const QString whiteOnWhite = QStringLiteral("poi-empty-polygon-close.wmf");
+const QByteArray whiteBrush("\x07\0\0\0\xFC\x02\0\0\xFF\xFF\xFF\0", 12);
+const QByteArray blackBrush("\x07\0\0\0\xFC\x02\0\0\0\0\0\0", 12);
+
+// The picture's width / height as its header states it, read here independently of the reader:
+// the placeable bounding box or the EMF frame. None for standard WMFs, which state no size.
+std::optional<double> statedAspect(const QByteArray &data)
+{
+    auto i16 = [&](int at) { return double(qFromLittleEndian<qint16>(data.constData() + at)); };
+    auto i32 = [&](int at) { return double(qFromLittleEndian<qint32>(data.constData() + at)); };
+    if (data.size() >= 22 && qFromLittleEndian<quint32>(data.constData()) == 0x9AC6CDD7u) {
+        const double w = std::abs(i16(10) - i16(6)), h = std::abs(i16(12) - i16(8));
+        return w > 0 && h > 0 ? std::optional(w / h) : std::nullopt;
+    }
+    if (data.size() >= 88 && qFromLittleEndian<quint32>(data.constData()) == 1u) {
+        const double w = i32(32) - i32(24), h = i32(36) - i32(28);
+        return w > 0 && h > 0 ? std::optional(w / h) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+class MetafileCorpusTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void corpusIsThere()
+    {
+        const QStringList files = QDir(corpusDir).entryList({"*.wmf", "*.emf"}, QDir::Files);
+        QVERIFY2(files.size() >= 30, qPrintable(corpusDir));
+    }
+
+    void renders_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const QString &name : QDir(corpusDir).entryList({"*.wmf", "*.emf"}, QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(name)) << name;
+    }
+    void renders()
+    {
+        QFETCH(QString, name);
+        QFile file(corpusDir + QLatin1Char('/') + name);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray data = file.readAll();
+        if (name == whiteOnWhite) {
+            QCOMPARE(inkIn(mf::render(data).image, QRect(0, 0, 100000, 100000)), 0);
+            QCOMPARE(data.count(whiteBrush), 1);
+            data.replace(whiteBrush, blackBrush);
+        }
+        QVERIFY(mf::detect(data.left(64)) != mf::Kind::None);
+
+        const mf::RenderResult r = mf::render(data, QSize(2136, 2098));
+        if (const QByteArray dump = qgetenv("MORVANE_METAFILE_DUMP"); !dump.isEmpty() && !r.image.isNull())
+            r.image.save(QString::fromLocal8Bit(dump) + QLatin1Char('/') + name + QLatin1String(".png"));
+
+        if (malformed.contains(name)) {
+            // Fail with a reason, or show what could be read: never both, never neither.
+            QVERIFY(r.image.isNull() != r.error.isEmpty());
+            return;
+        }
+        QVERIFY2(!r.image.isNull(), qPrintable(r.error));
+        QVERIFY(r.image.width() <= 2136 && r.image.height() <= 2098);
+        QVERIFY(r.image.width() >= 16 && r.image.height() >= 16);
+
+        if (const auto aspect = statedAspect(data)) {
+            const double got = double(r.image.width()) / r.image.height();
+            // Rounding to whole pixels allows a pixel's worth of difference on the shorter side.
+            const double slack = 1.5 / std::min(r.image.width(), r.image.height()) * std::max(got, 1.0);
+            QVERIFY2(std::abs(got - *aspect) <= std::max(0.01 * *aspect, slack),
+                     qPrintable(QStringLiteral("aspect %1, header says %2").arg(got).arg(*aspect)));
+        }
+
+        const int ink = inkIn(r.image, r.image.rect());
+        if (emfPlusOnly.contains(name)) {
+            QCOMPARE(ink, 0);
+            return;
+        }
+        // Not blank: a real share of the picture carries ink, not a stray pixel or two.
+        const qint64 area = qint64(r.image.width()) * r.image.height();
+        QVERIFY2(ink >= std::max<qint64>(50, area / 2000),
+                 qPrintable(QStringLiteral("%1 inked pixels of %2").arg(ink).arg(area)));
+    }
+};
+
+QTEST_MAIN(MetafileCorpusTest)
+#include "tst_metafile_corpus.moc"
