@@ -1,4 +1,321 @@
+// Opening an own picture: the window size rules, level 0 from a template, the open command's
+// paths (form, dialog, cancel, bad file), and the picture loader on broken and huge files.
+#include "../support/TestWindow.h"
+
+#include "components/BoardArea.h"
+#include "components/CheckedMath.h"
+#include "components/PictureClip.h"
+#include "components/RuntimeError.h"
+#include "import/OwnLevel.h"
+#include "import/PictureLoader.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QDirIterator>
+#include <QImageWriter>
 #include <QTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+QString writePicture(const QString &path, QSize size, const char *format = "PNG")
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, ((x + y) * 3) % 256));
+    QImageWriter writer(path, format);
+    writer.setQuality(90);
+    writer.write(image);
+    return path;
+}
+
+std::vector<uint8_t> contents(Game &game, int row)
+{
+    std::vector<uint8_t> c;
+    for (int j = 1; j <= 18; ++j)
+        c.push_back(game.LevelTable(row, j).Content);
+    return c;
+}
+
+bool isPermutation(std::vector<uint8_t> c)
+{
+    std::sort(c.begin(), c.end());
+    for (int j = 1; j <= 18; ++j)
+        if (c[size_t(j - 1)] != j)
+            return false;
+    return true;
+}
+
+} // namespace
+
+class OpenTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void windowSizeRules()
+    {
+        const QSize screen(1920 * 15, 1080 * 15);
+        QCOMPARE(ownPictureWindowTwips(600, 450, screen.width(), screen.height()), QSize(9720, 8040));
+        // 100 x 100: raised to 3000 wide, then to 3000 high.
+        QCOMPARE(ownPictureWindowTwips(100, 100, screen.width(), screen.height()), QSize(3030, 3000));
+        // Too wide: both sides scaled so that the width is the screen's.
+        const QSize wide = ownPictureWindowTwips(2000, 500, 12000, 20000);
+        QCOMPARE(wide.width(), 12000);
+        QCOMPARE(wide.height(), int(std::lrint(12000.0 * (540 * 15 + 690) / (2040 * 15 + 120))));
+        // Too tall for the screen less 400 twips: scaled to that height.
+        const QSize tall = ownPictureWindowTwips(500, 2000, 30000, 12400);
+        QCOMPARE(tall.height(), 12000);
+        QCOMPARE(tall.width(), int(std::lrint(12000.0 * (540 * 15 + 120) / (2040 * 15 + 690))));
+        // Beyond the 16-bit arithmetic of the first step.
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, ownPictureWindowTwips(2137, 100, 99999, 99999));
+        QCOMPARE(ownPictureWindowTwips(2136, 2098, 32760, 33160), QSize(32760, 32760));
+    }
+
+    void ownLevelFromATemplate()
+    {
+        DataFolder data;
+        LevelTable table;
+        QVERIFY(readLevelFile(data.file("Levels.res"), table));
+        const LevelTable before = table;
+        ScriptedRandom random;
+        // A picture of 300 x 225 halves every tile; 1.5 halves to even.
+        buildOwnLevel(table, 3, 300, 225, random);
+        for (int j = 1; j <= 18; ++j) {
+            const PieceRecord &S = table(3, j);
+            const PieceRecord &R = table(0, j);
+            QCOMPARE(R.SrcLeft, toInt16(0.5 * S.SrcLeft));
+            QCOMPARE(R.SrcWidth, toInt16(0.5 * S.SrcWidth));
+            QCOMPARE(R.SrcTop, toInt16(0.5 * S.SrcTop));
+            QCOMPARE(R.SrcHeight, toInt16(0.5 * S.SrcHeight));
+            QCOMPARE(R.StartContent, S.StartContent);
+            QCOMPARE(R.FlipAxis, S.FlipAxis);
+            QCOMPARE(R.Flipped, S.Flipped);
+            QCOMPARE(R.LeftLink, S.LeftLink);
+            QCOMPARE(R.BottomLink, S.BottomLink);
+        }
+        for (int level = 1; level <= 7; ++level)
+            for (int j = 1; j <= 18; ++j)
+                QCOMPARE(table(level, j), before(level, j));
+        std::vector<uint8_t> c;
+        for (int j = 1; j <= 18; ++j)
+            c.push_back(table(0, j).Content);
+        QVERIFY(isPermutation(c));
+
+        // The shuffle: a draw of 0 swaps place j with place 1 at every step.
+        LevelTable scripted = before;
+        random.script.assign(18, 0.0f);
+        buildOwnLevel(scripted, 1, 600, 450, random);
+        std::vector<uint8_t> expected;
+        for (int j = 1; j <= 18; ++j)
+            expected.push_back(before(1, j).StartContent);
+        for (int j = 1; j <= 18; ++j)
+            std::swap(expected[0], expected[size_t(j - 1)]);
+        for (int j = 1; j <= 18; ++j)
+            QCOMPARE(scripted(0, j).Content, expected[size_t(j - 1)]);
+    }
+
+    void openThroughTheForm()
+    {
+        DataFolder data;
+        ScriptedRandom random;
+        TestWindow window(data.path(), &random);
+        window.start();
+        Game &game = window.game();
+        game.LevelCommand(7);
+        game.Click(2); // a selection, cleared by the deal
+        const QString path = writePicture(data.file("mine.jpg"), QSize(400, 300), "JPEG");
+        window.formChoice = path;
+        random.script = {0.5f}; // template level int(0.5 * 7 + 1) = 4
+        const LevelTable rowsBefore = game.LevelTable;
+        window.resetCounts();
+        game.OpenCommand();
+        QCOMPARE(random.reseeds, 1);
+        QCOMPARE(game.CurrentLevel, 0);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
+        for (int n = 1; n <= 7; ++n)
+            QVERIFY(!window.levelAction(n)->isChecked());
+        QCOMPARE(window.clipper().ImageWidth(), int16_t(400));
+        QCOMPARE(game.LevelTable(0, 1).SrcWidth, toInt16(400.0 / 600 * game.LevelTable(4, 1).SrcWidth));
+        QVERIFY(isPermutation(contents(game, 0)));
+        for (int level = 1; level <= 7; ++level)
+            for (int j = 1; j <= 18; ++j)
+                QCOMPARE(game.LevelTable(level, j).StartContent, rowsBefore(level, j).StartContent);
+        QCOMPARE(game.SelectedPiece, 0);
+        QCOMPARE(window.pauses, 0); // no entry animation
+        // The window fits the picture: 400 x 300 plus the margins.
+        QCOMPARE(window.board().size(), QSize(440, 340));
+        QCOMPARE(window.board().scaleMode(), BoardArea::ScaleMode::Pixels);
+        QRect united;
+        for (int j = 1; j <= 18; ++j)
+            united |= window.piece(j).geometry();
+        QCOMPARE(united, QRect(20, 20, 400, 300));
+
+        // Own pictures play: swaps and turns work on row 0, and it can be completed.
+        for (int tile = 1; tile <= 18; ++tile)
+            for (int j = 1; j <= 18; ++j)
+                if (game.LevelTable(0, j).Content == tile && j != tile) {
+                    game.Click(tile);
+                    game.Click(j);
+                }
+        for (int j = 1; j <= 18; ++j)
+            if (window.piece(j).FlipHorizontal() || window.piece(j).FlipVertical())
+                game.RightClick(j);
+        QVERIFY(game.PuzzleSolved);
+
+        // Back to a level: the start-up size again, and row 0 stays.
+        const std::vector<uint8_t> own = contents(game, 0);
+        game.LevelCommand(2);
+        QCOMPARE(window.outerWidthTwips(), 9720);
+        QCOMPARE(window.outerHeightTwips(), 8040);
+        QCOMPARE(contents(game, 0), own);
+    }
+
+    void cancelChangesNothing()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        Game &game = window.game();
+        game.Click(4);
+        window.formChoice.clear();
+        game.OpenCommand();
+        QCOMPARE(game.CurrentLevel, 1);
+        QCOMPARE(game.SelectedPiece, 4);
+        QVERIFY(window.levelAction(1)->isChecked());
+        QVERIFY(window.messages.isEmpty());
+
+        // The common dialog starts on the previous name; a cancel changes nothing either.
+        window.setPlatformId(1);
+        const QString path = writePicture(data.file("one.png"), QSize(200, 150));
+        window.dialogAccepts = true;
+        window.dialogChoice = path;
+        game.OpenCommand();
+        QCOMPARE(game.CurrentLevel, 0);
+        window.dialogAccepts = false;
+        game.OpenCommand();
+        QCOMPARE(window.dialogStartedOn, path);
+        QCOMPARE(game.CurrentLevel, 0);
+        QVERIFY(window.messages.isEmpty());
+    }
+
+    void badFileLeavesTheGameAsItWas()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        Game &game = window.game();
+        game.LevelCommand(5);
+        game.Click(6);
+        const QImage picture = window.clipper().Picture();
+        const std::vector<uint8_t> before = contents(game, 5);
+        QFile junk(data.file("junk.gif"));
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("GIF89a this is not a picture");
+        junk.close();
+        for (const QString &path : {junk.fileName(), data.file("missing.bmp"), data.path(),
+                                    QStringLiteral("/dev/zero")}) {
+            window.messages.clear();
+            window.formChoice = path;
+            game.OpenCommand();
+            QCOMPARE(window.messages,
+                     QStringList{QStringLiteral("Bad Image File|           Error Loading File ")
+                                 + path + QStringLiteral("             ")});
+            QCOMPARE(game.CurrentLevel, 5);
+            QCOMPARE(game.SelectedPiece, 6);
+            QVERIFY(window.levelAction(5)->isChecked());
+            QCOMPARE(window.clipper().Picture(), picture);
+            QCOMPARE(contents(game, 5), before);
+            QCOMPARE(window.windowTitle(), QStringLiteral("Morvane - Level 5"));
+        }
+    }
+
+    void hugePictureIsShrunkAndPlays()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        const QString path = writePicture(data.file("big.jpg"), QSize(4000, 3000), "JPEG");
+        const QImage loaded = loadPicture(path);
+        QVERIFY(loaded.width() <= MaxPictureWidth && loaded.height() <= MaxPictureHeight);
+        QVERIFY(qAbs(double(loaded.width()) / loaded.height() - 4.0 / 3.0) < 0.01);
+        window.formChoice = path;
+        window.game().OpenCommand();
+        QCOMPARE(window.game().CurrentLevel, 0);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
+        // The window fits the screen, and the board fills it.
+        QVERIFY(window.outerWidthTwips() <= window.screenSizeTwips().width());
+        QRect united;
+        for (int j = 1; j <= 18; ++j)
+            united |= window.piece(j).geometry();
+        QVERIFY(united.width() > window.board().width() * 0.9);
+        QVERIFY(united.right() < window.board().width());
+    }
+
+    void loaderReadsByContentAndRefusesNonPictures()
+    {
+        QTemporaryDir dir;
+        // A PNG named like a level file, and a bare bitmap without its file header.
+        const QString res = writePicture(dir.filePath("Level9.res"), QSize(30, 20));
+        QCOMPARE(loadPicture(res).size(), QSize(30, 20));
+        QImage small(12, 8, QImage::Format_RGB32);
+        small.fill(qRgb(10, 200, 30));
+        QBuffer bmp;
+        bmp.open(QIODevice::WriteOnly);
+        small.save(&bmp, "BMP");
+        QFile dib(dir.filePath("bare.dib"));
+        QVERIFY(dib.open(QIODevice::WriteOnly));
+        dib.write(bmp.data().mid(14)); // without the 14-byte file header
+        dib.close();
+        const QImage fromDib = loadPicture(dib.fileName());
+        QCOMPARE(fromDib.size(), QSize(12, 8));
+        QCOMPARE(QColor(fromDib.pixel(3, 3)), QColor(10, 200, 30));
+        try {
+            loadPicture(dir.filePath("none.png"));
+            QFAIL("a missing file must fail");
+        } catch (const RuntimeError &error) {
+            QCOMPARE(error.number(), ErrorNumber::FileNotFound);
+        }
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, loadPicture(dir.path()));
+    }
+
+    void everyBrokenPictureOpensOrIsRefused()
+    {
+        // Real broken files from public test suites: each gives a picture within the limits
+        // or a clean failure; none crashes, hangs or blows the memory limit.
+        const QString corpus = QStringLiteral(MORVANE_SHARED_DIR "/corpus/badimages");
+        QDirIterator it(corpus, {"*.bmp", "*.gif", "*.jpg", "*.jpeg", "*.png", "*.dib"}, QDir::Files);
+        int files = 0, refused = 0;
+        while (it.hasNext()) {
+            const QString path = it.next();
+            ++files;
+            try {
+                const QImage image = loadPicture(path);
+                QVERIFY2(!image.isNull() && image.width() <= MaxPictureWidth
+                             && image.height() <= MaxPictureHeight,
+                         qPrintable(path));
+            } catch (const RuntimeError &) {
+                ++refused;
+            }
+        }
+        QVERIFY(files >= 30);
+        QVERIFY(refused > 0);
+    }
+
+    void tinyPictureIsRefusedBeforeAnythingChanges()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.formChoice = writePicture(data.file("dot.png"), QSize(3, 3));
+        window.game().OpenCommand();
+        QCOMPARE(window.messages.size(), 1);
+        QVERIFY(window.messages.first().startsWith(QStringLiteral("Bad Image File|")));
+        QCOMPARE(window.game().CurrentLevel, 1);
+    }
+};
+
+QTEST_MAIN(OpenTest)
 #include "tst_open.moc"

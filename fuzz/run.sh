@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Runs every fuzz target for a few seconds each, seeded with the corpora in the repository and
+# the shared corpus of broken files. Usage: run.sh FUZZ_BIN_DIR SECONDS
+set -euo pipefail
+bin_dir="$1"
+seconds="$2"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+shared="$root/../shared/corpus"
+status=0
+for fuzzer in "$bin_dir"/*_fuzzer; do
+    [ -x "$fuzzer" ] || continue
+    name="$(basename "$fuzzer" _fuzzer)"
+    work="$(mktemp -d)"
+    seeds=()
+    for dir in "$root/fuzz/corpus/$name" "$shared/$name" ; do
+        [ -d "$dir" ] && seeds+=("$dir")
+    done
+    case "$name" in
+        picture) [ -d "$shared/badimages" ] && seeds+=("$shared/badimages") ;;
+        metafile) [ -d "$shared/metafiles" ] && seeds+=("$shared/metafiles") ;;
+    esac
+    echo "-- $name for ${seconds}s (seeds: ${seeds[*]:-none})"
+    if ! QT_QPA_PLATFORM=offscreen "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 \
+            -timeout=10 -print_final_stats=1 "$work" "${seeds[@]}" 2>"$work.log"; then
+        tail -50 "$work.log"
+        status=1
+    else
+        grep -E "stat::number_of_executed_units|Done" "$work.log" | tail -2
+    fi
+    rm -rf "$work" "$work.log"
+done
+exit $status

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs whatever the game needs on Debian 12 that is missing, then builds it into build/.
+# Sourced by play.sh and test.sh.
+set -euo pipefail
+
+MORVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+MORVANE_BUILD="${MORVANE_BUILD:-$MORVANE_ROOT/build}"
+
+# Build tools, Qt 6, fonts, and what the tests use: a virtual X server, input and screen tools,
+# and clang with libFuzzer for the fuzz targets.
+MORVANE_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
+    fonts-liberation2 fonts-dejavu-core
+    xvfb xdotool x11-apps imagemagick
+    clang libclang-rt-14-dev
+    desktop-file-utils appstream
+)
+
+morvane_install_packages() {
+    local missing=()
+    for package in "${MORVANE_PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+}
+
+morvane_build() {
+    cmake -S "$MORVANE_ROOT" -B "$MORVANE_BUILD" -G Ninja "$@"
+    cmake --build "$MORVANE_BUILD" -j "$(nproc)"
+}

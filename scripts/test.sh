@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the game and runs the whole test suite: the tests, the
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every
+# fuzz target.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+morvane_install_packages
+
+echo "== Build and test"
+morvane_build
+(cd "$MORVANE_BUILD" && ctest --output-on-failure -j "$(nproc)")
+
+echo "== Build and test under the sanitizers"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$MORVANE_ROOT/.ci/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+MORVANE_BUILD="$MORVANE_ROOT/build-sanitize" morvane_build -DMORVANE_SANITIZE=ON -DMORVANE_BUILD_BENCH=OFF \
+    -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SOAK_EVENTS=20000
+(cd "$MORVANE_ROOT/build-sanitize" && ctest --output-on-failure -j "$(nproc)" -LE slow)
+
+echo "== Fuzz"
+CC=clang CXX=clang++ MORVANE_BUILD="$MORVANE_ROOT/build-fuzz" morvane_build -DMORVANE_FUZZ=ON
+"$MORVANE_ROOT/fuzz/run.sh" "$MORVANE_ROOT/build-fuzz/fuzz" "${MORVANE_FUZZ_SECONDS:-20}"

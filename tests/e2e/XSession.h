@@ -1,0 +1,48 @@
+// A private virtual X server with the real game on it: start, find windows, send input with
+// xdotool, and read the screen back.
+#pragma once
+
+#include <QImage>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QProcess;
+
+namespace morvane::test {
+
+class XSession {
+public:
+    XSession();
+    ~XSession();
+
+    bool start();
+    bool startGame(const QString &binary);
+    void stopGame();
+
+    // Runs a command on this display; returns its standard output (empty on failure).
+    QString run(const QString &program, const QStringList &arguments, int timeoutMs = 20000);
+    // The id of the first window whose name matches `pattern`, waiting up to `timeoutMs`.
+    QString findWindow(const QString &pattern, int timeoutMs = 10000);
+    bool windowGone(const QString &pattern, int timeoutMs = 5000);
+    QRect windowGeometry(const QString &window);
+    QImage screenshot();
+
+    void click(QPoint at, int button = 1);
+    void keys(const QString &window, const QStringList &keys);
+    void settle(int milliseconds);
+
+    QString display() const { return m_display; }
+
+private:
+    QProcessEnvironment environment() const;
+
+    QString m_display;
+    std::unique_ptr<QProcess> m_server;
+    std::unique_ptr<QProcess> m_game;
+};
+
+} // namespace morvane::test

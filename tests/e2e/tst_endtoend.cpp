@@ -1,0 +1,249 @@
+// The real game on a virtual X server: the start-up board, swaps and turns by mouse, a level
+// chosen from the menu by keyboard, a level played to its finished picture, the window
+// resized, and the About box and file-open form opened and closed.
+#include "XSession.h"
+
+#include "game/LevelTable.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QTest>
+
+#include <map>
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+const QString BinDir = QStringLiteral(MORVANE_BIN_DIR);
+constexpr int BoardWidth = 640;
+constexpr int BoardHeight = 490;
+
+QImage levelPicture(int level)
+{
+    QImageReader reader(QDir(BinDir).filePath(QStringLiteral("Level%1.res").arg(level)));
+    reader.setDecideFormatFromContent(true);
+    return reader.read().convertToFormat(QImage::Format_RGB32);
+}
+
+// Mean absolute difference of two pictures of the same size, over all channels.
+double difference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 255;
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+} // namespace
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+
+    XSession x;
+    LevelTable table;
+    QString window;
+    QPoint origin; // the board's top-left corner on the screen
+
+    QRect placeOnScreen(int level, int place) const
+    {
+        const PieceRecord &r = table(level, place);
+        return QRect(origin + QPoint(r.SrcLeft + 20, r.SrcTop + 20), QSize(r.SrcWidth, r.SrcHeight));
+    }
+    // The inside of a place as it shows now, away from its frame and glow.
+    QImage shown(const QImage &screen, int level, int place) const
+    {
+        return screen.copy(placeOnScreen(level, place).adjusted(7, 7, -7, -7));
+    }
+    // What place `place` should show: tile `tile` stretched to the place, perhaps mirrored.
+    QImage expected(int level, int place, int tile, bool mirrorH = false, bool mirrorV = false) const
+    {
+        const PieceRecord &r = table(level, tile);
+        const QSize size = placeOnScreen(level, place).size();
+        return levelPicture(level)
+            .copy(r.SrcLeft, r.SrcTop, r.SrcWidth, r.SrcHeight)
+            .mirrored(mirrorH, mirrorV)
+            .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .copy(QRect(QPoint(0, 0), size).adjusted(7, 7, -7, -7));
+    }
+    void clickPlace(int level, int place, int button = 1)
+    {
+        x.click(placeOnScreen(level, place).center(), button);
+    }
+    void locateBoard(const QString &caption)
+    {
+        window = x.findWindow(caption);
+        QVERIFY2(!window.isEmpty(), qPrintable(caption));
+        const QRect geometry = x.windowGeometry(window);
+        // The board fills the window below the menu bar.
+        origin = QPoint(geometry.left(), geometry.bottom() + 1 - BoardHeight);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(readLevelFile(QDir(BinDir).filePath("Levels.res"), table));
+        QVERIFY2(x.start(), "Xvfb must start");
+        QVERIFY(x.startGame(QDir(BinDir).filePath("morvane")));
+        locateBoard(QStringLiteral("^Morvane - Level 1$"));
+        QCOMPARE(x.windowGeometry(window).width(), BoardWidth);
+        x.settle(500);
+    }
+
+    void startupBoardShowsTheDealtTiles()
+    {
+        const QImage screen = x.screenshot();
+        for (int j = 1; j <= 18; ++j) {
+            const double d = difference(shown(screen, 1, j), expected(1, j, table(1, j).StartContent));
+            QVERIFY2(d < 6, qPrintable(QStringLiteral("place %1 differs by %2").arg(j).arg(d)));
+        }
+    }
+
+    void swapByMouse()
+    {
+        const uint8_t a = table(1, 2).StartContent, b = table(1, 9).StartContent;
+        clickPlace(1, 2);
+        clickPlace(1, 9);
+        x.settle(800);
+        const QImage screen = x.screenshot();
+        QVERIFY(difference(shown(screen, 1, 2), expected(1, 2, b)) < 6);
+        QVERIFY(difference(shown(screen, 1, 9), expected(1, 9, a)) < 6);
+        // And back, for the play-through below.
+        clickPlace(1, 9);
+        clickPlace(1, 2);
+        x.settle(800);
+    }
+
+    void levelOnePlaysToTheFinishedPicture()
+    {
+        std::map<int, int> content;
+        for (int j = 1; j <= 18; ++j)
+            content[j] = table(1, j).StartContent;
+        for (int t = 1; t <= 18; ++t) {
+            if (content[t] == t)
+                continue;
+            int from = 0;
+            for (int j = 1; j <= 18; ++j)
+                if (content[j] == t)
+                    from = j;
+            clickPlace(1, t);
+            clickPlace(1, from);
+            std::swap(content[t], content[from]);
+        }
+        x.settle(3000);
+        const QImage screen = x.screenshot();
+        const QImage picture = levelPicture(1);
+        const QPoint at = origin + QPoint(20, 20);
+        // The whole picture, away from the banner and the text.
+        QVERIFY(difference(screen.copy(QRect(at + QPoint(0, 200), QSize(600, 250))),
+                           picture.copy(0, 200, 600, 250)) < 3);
+        // The banner's golden letters where the slide ended, the light red words at the top.
+        int golden = 0, words = 0;
+        for (int y = 100; y < 145; ++y)
+            for (int x0 = 257; x0 < 410; ++x0) {
+                const QRgb p = screen.pixel(at + QPoint(x0, y)) ^ picture.pixel(x0, y);
+                golden += qRed(p) > 100 && qGreen(p) > 60 && qBlue(p) < 60;
+            }
+        for (int y = 0; y < 30; ++y)
+            for (int x0 = 0; x0 < 300; ++x0) {
+                const QColor c(screen.pixel(at + QPoint(x0, y)));
+                words += c.red() > 0xF0 && qAbs(c.green() - 0x80) < 16 && qAbs(c.blue() - 0x80) < 16;
+            }
+        QVERIFY2(golden > 150, "the banner");
+        QVERIFY2(words > 40, "All right. Go to next level now");
+    }
+
+    void levelChosenByKeyboardAndATurnByRightClick()
+    {
+        // Alt+L opens the Level menu; the third item is level 3.
+        x.keys(window, {QStringLiteral("alt+l"), QStringLiteral("Down"), QStringLiteral("Down"),
+                        QStringLiteral("Return")});
+        locateBoard(QStringLiteral("^Morvane - Level 3$"));
+        x.settle(1500);
+        int mirroredPlace = 0;
+        for (int j = 1; j <= 18 && !mirroredPlace; ++j)
+            if (table(3, table(3, j).StartContent).Flipped)
+                mirroredPlace = j;
+        QVERIFY(mirroredPlace);
+        const uint8_t t = table(3, mirroredPlace).StartContent;
+        const bool horizontal = table(3, t).FlipAxis == 'H';
+        QImage screen = x.screenshot();
+        QVERIFY(difference(shown(screen, 3, mirroredPlace), expected(3, mirroredPlace, t, horizontal, !horizontal)) < 6);
+        clickPlace(3, mirroredPlace, 3);
+        x.settle(800);
+        screen = x.screenshot();
+        QVERIFY(difference(shown(screen, 3, mirroredPlace), expected(3, mirroredPlace, t)) < 6);
+    }
+
+    void boardFollowsTheWindow()
+    {
+        const QRect before = x.windowGeometry(window);
+        const int menu = before.height() - BoardHeight;
+        x.run(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), window, QStringLiteral("960"),
+                                          QString::number(menu + 700)});
+        x.settle(800);
+        const QRect geometry = x.windowGeometry(window);
+        QCOMPARE(geometry.size(), QSize(960, menu + 700));
+        // The mouse off the pieces, so that no hover glow colours a frame.
+        x.run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(geometry.left() + 4),
+                                          QString::number(geometry.top() + menu + 4)});
+        x.settle(400);
+        const QImage screen = x.screenshot();
+        screen.save(QDir::temp().filePath(QStringLiteral("morvane-e2e-resized.png")));
+        // The picture area spans 20/640 to 620/640 of the board's width and 20/490 to 470/490
+        // of its height: the pieces' blue frames stand on those edges, background beyond them.
+        const QPoint board = geometry.topLeft() + QPoint(0, menu);
+        auto blue = [&](int px, int py) {
+            const QColor c(screen.pixel(board + QPoint(px, py)));
+            return c.blue() > 200 && c.red() < 60 && c.green() < 60;
+        };
+        auto blueNear = [&](int px, int py, bool vertical) {
+            for (int d = -1; d <= 1; ++d)
+                if (vertical ? blue(px + d, py) : blue(px, py + d))
+                    return true;
+            return false;
+        };
+        const int left = 960 * 20 / 640, right = 960 * 620 / 640 - 1;
+        const int top = 700 * 20 / 490, bottom = 700 * 470 / 490 - 1;
+        for (const int py : {top + 50, 350, bottom - 50}) {
+            QVERIFY(blueNear(left, py, true));
+            QVERIFY(blueNear(right, py, true));
+            QVERIFY(!blue(left - 6, py) && !blue(right + 6, py));
+        }
+        for (const int px : {left + 50, 480, right - 50}) {
+            QVERIFY(blueNear(px, top, false));
+            QVERIFY(blueNear(px, bottom, false));
+        }
+        x.run(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), window,
+                                          QString::number(before.width()), QString::number(before.height())});
+        x.settle(500);
+    }
+
+    void aboutBoxOpensAndCloses()
+    {
+        x.keys(window, {QStringLiteral("alt+h"), QStringLiteral("Return")});
+        const QString about = x.findWindow(QStringLiteral("^About Morvane$"));
+        QVERIFY(!about.isEmpty());
+        x.keys(about, {QStringLiteral("Escape")});
+        QVERIFY(x.windowGone(QStringLiteral("^About Morvane$")));
+    }
+
+    void fileOpenFormOpensAndCancels()
+    {
+        x.keys(window, {QStringLiteral("alt+f"), QStringLiteral("Return")});
+        const QString form = x.findWindow(QStringLiteral("^Open image file$"));
+        QVERIFY(!form.isEmpty());
+        x.run(QStringLiteral("xdotool"), {QStringLiteral("windowclose"), form});
+        QVERIFY(x.windowGone(QStringLiteral("^Open image file$")));
+        QVERIFY(!x.findWindow(QStringLiteral("^Morvane - Level 3$")).isEmpty());
+    }
+};
+
+QTEST_MAIN(EndToEndTest)
+#include "tst_endtoend.moc"
