@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace morvane {
 
@@ -75,11 +76,24 @@ void PieceImage::Redraw()
     repaint();
 }
 
-void PieceImage::changed() { update(); }
+// A change is shown at the next frame: the 1 ms selection pulse would otherwise repaint a
+// thousand times a second, far more often than any screen can show.
+void PieceImage::changed()
+{
+    if (m_updatePending)
+        return;
+    m_updatePending = true;
+    QTimer::singleShot(FrameMilliseconds, this, [this] {
+        m_updatePending = false;
+        update();
+    });
+}
 
 const QPixmap &PieceImage::scaledPicture()
 {
-    const QSize target = size();
+    // Scaled for the screen's real pixels, so that the picture stays crisp on dense screens.
+    const qreal ratio = devicePixelRatioF();
+    const QSize target = (QSizeF(size()) * ratio).toSize();
     if (m_scaled.isNull() || m_scaledKey != m_picture.cacheKey() || m_scaledSize != target
         || m_scaledFlipH != m_flipHorizontal || m_scaledFlipV != m_flipVertical) {
         QImage image = m_picture;
@@ -88,6 +102,7 @@ const QPixmap &PieceImage::scaledPicture()
         if (image.size() != target)
             image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         m_scaled = QPixmap::fromImage(image);
+        m_scaled.setDevicePixelRatio(ratio);
         m_scaledKey = m_picture.cacheKey();
         m_scaledSize = target;
         m_scaledFlipH = m_flipHorizontal;

@@ -76,6 +76,8 @@ private:
     bool m_scaledFlipV = false;
     Qt::MouseButton m_pressed = Qt::NoButton;
     int m_redrawCount = 0;
+    bool m_updatePending = false;
+    static constexpr int FrameMilliseconds = 16;
 };
 
 } // namespace morvane
