@@ -83,13 +83,13 @@ QImage readWithLimit(QByteArray bytes, const char *format, Budget &budget, bool 
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty())
-        return {};
-    if (charge)
+    if (charge) {
+        // Compressed data: the size is only known from its own header, so ask before decoding.
+        const QSize size = reader.size();
+        if (!size.isValid() || size.isEmpty())
+            return {};
         budget.bitmapPixels(qint64(size.width()) * size.height());
-    else if (qint64(size.width()) * size.height() > Limits::maxBitmapPixels)
-        return {};
+    }
     QImage image;
     if (!reader.read(&image))
         return {};

@@ -361,6 +361,19 @@ private slots:
         QVERIFY(near(img.pixel(160, 160), Qt::yellow));
     }
 
+    void topDownDibIsNotFlipped()
+    {
+        // A negative height marks a DIB stored top row first.
+        QByteArray dib = dib24({quadrants[1], quadrants[0]}); // rows stored bottom-up, reversed
+        dib[8] = char(0xFE);                                   // height -2
+        dib[9] = dib[10] = dib[11] = char(0xFF);
+        EmfBuilder e;
+        e.raw(EmfStretchDiBits, stretchDiBits(QRect(0, 0, 192, 192), dib, 2, 2));
+        const QImage img = renderOk(e.build());
+        QVERIFY2(near(img.pixel(40, 40), Qt::red), qPrintable(QString::number(img.pixel(40, 40), 16)));
+        QVERIFY(near(img.pixel(150, 150), Qt::yellow));
+    }
+
     void emfStretchDiBitsLandsOnItsDestination()
     {
         EmfBuilder e;
