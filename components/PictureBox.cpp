@@ -13,6 +13,15 @@ namespace morvane {
 PictureBox::PictureBox(BoardArea *board) : BoardControl(board)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Mouse moves over a picture box are its own: they do not reach the board's background.
+    setMouseTracking(true);
+}
+
+int PictureBox::ScaleWidth() const { return qRound(m_image.width() / m_image.devicePixelRatio()); }
+
+int PictureBox::ScaleHeight() const
+{
+    return qRound(m_image.height() / m_image.devicePixelRatio());
 }
 
 void PictureBox::setPicture(const QImage &picture)
@@ -51,11 +60,15 @@ void PictureBox::Cls()
 
 void PictureBox::fitImage()
 {
-    const QSize wanted = size().expandedTo(QSize(0, 0));
-    if (m_image.size() == wanted)
+    // The image holds the screen's real pixels, so that the finished picture stays crisp on
+    // dense screens; drawing on it still works in the box's own units.
+    const qreal ratio = devicePixelRatioF();
+    const QSize wanted = (QSizeF(size().expandedTo(QSize(0, 0))) * ratio).toSize();
+    if (m_image.size() == wanted && m_image.devicePixelRatio() == ratio)
         return;
     // A larger box keeps what was drawn in its top-left corner, like a window's persistent image.
     QImage grown(wanted, QImage::Format_RGB32);
+    grown.setDevicePixelRatio(ratio);
     grown.fill(colourFromBgr(m_backColor));
     if (!m_image.isNull() && !grown.isNull()) {
         QPainter painter(&grown);
@@ -107,6 +120,8 @@ void PictureBox::resizeEvent(QResizeEvent *event)
     fitImage();
     BoardControl::resizeEvent(event);
 }
+
+void PictureBox::mouseMoveEvent(QMouseEvent *event) { event->accept(); }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {

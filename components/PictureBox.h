@@ -33,8 +33,8 @@ public:
     const QFont &font() const { return m_font; }
 
     // The inner size in the box's own units, which are pixels.
-    int ScaleWidth() const { return m_image.width(); }
-    int ScaleHeight() const { return m_image.height(); }
+    int ScaleWidth() const;
+    int ScaleHeight() const;
     double CurrentX() const { return m_currentX; }
     double CurrentY() const { return m_currentY; }
 
@@ -50,7 +50,7 @@ public:
     // Shows the drawing on screen at once.
     void Refresh();
 
-    // The persistent image, as drawn so far.
+    // The persistent image, as drawn so far, in the screen's pixels.
     const QImage &image() const { return m_image; }
 
     std::function<void()> onClick;
@@ -58,6 +58,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
