@@ -1,0 +1,17 @@
+// The picture file patterns that both file choosers offer.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace morvane {
+
+// The formats the picture loader reads: JPEG, Windows bitmap and DIB, GIF and the two metafiles.
+inline QStringList picturePatterns()
+{
+    return {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.bmp"),
+            QStringLiteral("*.gif"), QStringLiteral("*.wmf"),  QStringLiteral("*.emf"),
+            QStringLiteral("*.dib")};
+}
+
+} // namespace morvane

@@ -1,0 +1,299 @@
+// The file-open form: where it starts, what its lists show, how the player moves through
+// them, the path that OK hands over, cancelling, and the fallback for unreadable drives.
+#include "import/FileOpenForm.h"
+#include "import/FolderList.h"
+#include "import/PictureFileList.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace morvane;
+
+namespace {
+
+QStringList listedFiles(const PictureFileList *list)
+{
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    return names;
+}
+
+QStringList subfolderRows(const FolderList *folders)
+{
+    QStringList names;
+    const QTreeWidgetItem *current = folders->currentItem();
+    for (int i = 0; current && i < current->childCount(); ++i)
+        names << current->child(i)->text(0);
+    return names;
+}
+
+void selectFile(PictureFileList *list, const QString &name)
+{
+    const QList<QListWidgetItem *> found = list->findItems(name, Qt::MatchExactly);
+    QVERIFY2(found.size() == 1, qPrintable(name));
+    const QRect row = list->visualItemRect(found.first());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+}
+
+// Runs `step` on the modal window once it is up.
+void whenModal(std::function<void(QWidget *)> step)
+{
+    QTimer::singleShot(0, [step] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        step(modal);
+    });
+}
+
+} // namespace
+
+class FileOpenFormTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_tree;
+    QString m_savedCwd;
+    QString m_pics; // the working directory of every test
+
+    void touch(const QString &relative)
+    {
+        QFile file(m_tree.filePath(relative));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_tree.isValid());
+        for (const char *folder : {"pics/sub1", "pics/Sub2", "pics/.hidden", "pics/folder.jpg"})
+            QVERIFY(QDir(m_tree.path()).mkpath(QString::fromLatin1(folder)));
+        for (const char *file : {"pics/a.bmp", "pics/B.JPG", "pics/c.txt", "pics/d.gif.txt",
+                                 "pics/.secret.jpg", "pics/e.Dib", "pics/sub1/inner.gif"})
+            touch(QString::fromLatin1(file));
+        m_savedCwd = QDir::currentPath();
+    }
+
+    void init()
+    {
+        QVERIFY(QDir::setCurrent(m_tree.filePath(QStringLiteral("pics"))));
+        m_pics = QDir::currentPath();
+    }
+
+    void cleanupTestCase() { QDir::setCurrent(m_savedCwd); }
+
+    // --- path building -----------------------------------------------------------------
+
+    void rootFolderGivesDoubledSeparator()
+    {
+        QCOMPARE(pathInFolder(QStringLiteral("/"), QStringLiteral("a.bmp")), QStringLiteral("//a.bmp"));
+        QCOMPARE(pathInFolder(QStringLiteral("/srv/pics"), QStringLiteral("a.bmp")),
+                 QStringLiteral("/srv/pics/a.bmp"));
+
+        FolderList folders;
+        QVERIFY(folders.setPath(QStringLiteral("/")));
+        QCOMPARE(folders.path(), QDir::toNativeSeparators(QDir::rootPath()));
+        QVERIFY(folders.setPath(m_pics + QStringLiteral("/sub1/")));
+        QCOMPARE(folders.path(), m_pics + QStringLiteral("/sub1"));
+    }
+
+    // --- the designed window -----------------------------------------------------------
+
+    void formHasItsDesignedShape()
+    {
+        FileOpenForm form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("Open image file"));
+        QCOMPARE(form.minimumSize(), QSize(443, 259));
+        QCOMPARE(form.maximumSize(), QSize(443, 259));
+        QVERIFY(!(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QCOMPARE(form.okButton()->geometry(), QRect(264, 216, 81, 25));
+        QCOMPARE(form.driveList()->geometry(), QRect(32, 24, 153, 21));
+        QCOMPARE(form.folderList()->geometry(), QRect(32, 56, 153, 141));
+        QCOMPARE(form.fileList()->geometry(), QRect(208, 24, 209, 175));
+        QCOMPARE(form.okButton()->text(), QStringLiteral("OK"));
+    }
+
+    void okHoldsTheFocusButIsNotTheDefault()
+    {
+        FileOpenForm form;
+        form.show();
+        QCOMPARE(form.focusWidget(), form.okButton());
+        QVERIFY(!form.okButton()->isDefault());
+        QCOMPARE(form.okButton()->nextInFocusChain(), form.driveList());
+        QCOMPARE(form.driveList()->nextInFocusChain(), form.folderList());
+    }
+
+    // --- where it starts and what the lists show ---------------------------------------
+
+    void startsOnTheWorkingDirectoryAndItsVolume()
+    {
+        FileOpenForm form;
+        QCOMPARE(form.folderList()->path(), QDir::toNativeSeparators(m_pics));
+        QCOMPARE(form.fileList()->folder(), QDir::toNativeSeparators(m_pics));
+        QCOMPARE(form.driveList()->drive(), volumeRootOf(m_pics));
+    }
+
+    void fileListShowsOnlyPictureFiles()
+    {
+        FileOpenForm form;
+        // Extensions match in any case; folders, other files and hidden files are left out.
+        QCOMPARE(listedFiles(form.fileList()),
+                 (QStringList{QStringLiteral("a.bmp"), QStringLiteral("B.JPG"), QStringLiteral("e.Dib")}));
+        QCOMPARE(form.fileList()->fileName(), QString());
+    }
+
+    void folderListShowsAncestorsAndSubfolders()
+    {
+        FileOpenForm form;
+        const FolderList *folders = form.folderList();
+        // From the root down to the current folder, one row per level...
+        QStringList ancestors;
+        for (const QTreeWidgetItem *row = folders->currentItem(); row; row = row->parent())
+            ancestors.prepend(row->text(0));
+        QStringList expected = m_pics.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        expected.prepend(QStringLiteral("/"));
+        QCOMPARE(ancestors, expected);
+        // ...then the current folder's visible subfolders, sorted without regard to case.
+        QCOMPARE(subfolderRows(folders), (QStringList{QStringLiteral("folder.jpg"),
+                                                      QStringLiteral("sub1"), QStringLiteral("Sub2")}));
+        QCOMPARE(folders->highlightedPath(), QDir::toNativeSeparators(m_pics));
+    }
+
+    // --- moving through the folders ----------------------------------------------------
+
+    void arrowsAndEnterOpenAFolder()
+    {
+        FileOpenForm form;
+        form.show();
+        FolderList *folders = form.folderList();
+        folders->setFocus();
+        QTest::keyClick(folders, Qt::Key_Down); // folder.jpg
+        QTest::keyClick(folders, Qt::Key_Down); // sub1
+        QCOMPARE(folders->highlightedPath(), m_pics + QStringLiteral("/sub1"));
+        QCOMPARE(folders->path(), m_pics); // highlighting alone opens nothing
+        QTest::keyClick(folders, Qt::Key_Return);
+        QCOMPARE(folders->path(), m_pics + QStringLiteral("/sub1"));
+        QCOMPARE(listedFiles(form.fileList()), QStringList{QStringLiteral("inner.gif")});
+        QVERIFY(form.isVisible());
+
+        // Up to the parent row and open it again.
+        QTest::keyClick(folders, Qt::Key_Up);
+        QTest::keyClick(folders, Qt::Key_Return);
+        QCOMPARE(folders->path(), m_pics);
+        QCOMPARE(form.fileList()->folder(), m_pics);
+        QCOMPARE(QDir::currentPath(), m_pics); // the working directory never moves
+    }
+
+    void doubleClickOpensAFolder()
+    {
+        FileOpenForm form;
+        form.show();
+        FolderList *folders = form.folderList();
+        QTreeWidgetItem *sub2 = folders->currentItem()->child(2);
+        QCOMPARE(sub2->text(0), QStringLiteral("Sub2"));
+        const QPoint at = folders->visualItemRect(sub2).center();
+        QTest::mouseClick(folders->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(folders->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(folders->path(), m_pics + QStringLiteral("/Sub2"));
+        QVERIFY(listedFiles(form.fileList()).isEmpty());
+        QCOMPARE(QDir::currentPath(), m_pics);
+    }
+
+    // --- OK ----------------------------------------------------------------------------
+
+    void okWithoutAFileDoesNothing()
+    {
+        FileOpenForm form;
+        form.show();
+        QTest::mouseClick(form.okButton(), Qt::LeftButton);
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.chosenPath(), QString());
+        // Enter on the focused OK is the same click.
+        QCOMPARE(form.focusWidget(), form.okButton());
+        QTest::keyClick(form.okButton(), Qt::Key_Return);
+        QVERIFY(form.isVisible());
+    }
+
+    void okHandsOverTheFullPathAndCloses()
+    {
+        FileOpenForm form;
+        form.show();
+        selectFile(form.fileList(), QStringLiteral("B.JPG"));
+        QCOMPARE(form.fileList()->fileName(), QStringLiteral("B.JPG"));
+        form.okButton()->setFocus();
+        QTest::keyClick(form.okButton(), Qt::Key_Return); // Enter on the focused OK clicks it
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QCOMPARE(form.chosenPath(), m_pics + QStringLiteral("/B.JPG"));
+    }
+
+    void doubleClickOnAFileActsAsOk()
+    {
+        whenModal([](QWidget *modal) {
+            PictureFileList *files = qobject_cast<FileOpenForm *>(modal)->fileList();
+            const QList<QListWidgetItem *> found = files->findItems(QStringLiteral("e.Dib"), Qt::MatchExactly);
+            QCOMPARE(found.size(), 1);
+            const QPoint at = files->visualItemRect(found.first()).center();
+            QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
+            QVERIFY(modal->isVisible()); // a single click only selects
+            QTest::mouseDClick(files->viewport(), Qt::LeftButton, {}, at);
+            if (modal->isVisible())
+                modal->close(); // keeps a failing test from hanging
+        });
+        QCOMPARE(runFileOpenForm(nullptr), m_pics + QStringLiteral("/e.Dib"));
+    }
+
+    // --- cancelling --------------------------------------------------------------------
+
+    void closeBoxAndEscCancel()
+    {
+        whenModal([](QWidget *modal) { modal->close(); });
+        QCOMPARE(runFileOpenForm(nullptr), QString());
+
+        whenModal([](QWidget *modal) {
+            auto *form = qobject_cast<FileOpenForm *>(modal);
+            selectFile(form->fileList(), QStringLiteral("a.bmp")); // a choice made, then dropped
+            QTest::keyClick(modal, Qt::Key_Escape);
+            if (modal->isVisible())
+                modal->close();
+        });
+        QCOMPARE(runFileOpenForm(nullptr), QString());
+    }
+
+    // --- drives ------------------------------------------------------------------------
+
+    void pickingADriveOpensItsRoot_unreadableFallsBackToSystemRoot()
+    {
+        const QString sub1 = m_pics + QStringLiteral("/sub1");
+        const Volume unreadable{QStringLiteral("/no-such-morvane-volume"), QStringLiteral("gone")};
+        const Volume root = systemRootVolume();
+        QVERIFY(volumeRootOf(m_pics) == root.rootPath); // the drive list below starts on `root`
+        FileOpenForm form(nullptr, {unreadable, root, {sub1, QStringLiteral("stick")}});
+        form.show();
+        DriveList *drives = form.driveList();
+        QCOMPARE(drives->drive(), root.rootPath);
+
+        drives->setFocus();
+        QTest::keyClick(drives, Qt::Key_Down);
+        QCOMPARE(drives->drive(), sub1);
+        QCOMPARE(form.folderList()->path(), sub1);
+        QCOMPARE(listedFiles(form.fileList()), QStringList{QStringLiteral("inner.gif")});
+
+        QTest::keyClick(drives, Qt::Key_Home); // the unreadable one
+        // No message: both lists simply move to the system root.
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(drives->drive(), root.rootPath);
+        QCOMPARE(form.folderList()->path(), QDir::toNativeSeparators(QDir::rootPath()));
+        QCOMPARE(form.fileList()->folder(), QDir::toNativeSeparators(QDir::rootPath()));
+        QCOMPARE(QDir::currentPath(), m_pics);
+    }
+};
+
+QTEST_MAIN(FileOpenFormTest)
+#include "test_file_open_form.moc"
