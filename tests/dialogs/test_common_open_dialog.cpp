@@ -1,0 +1,94 @@
+// The common open dialog: its title and filter, opening on the previous name, a choice and a cancel.
+#include "import/CommonOpenDialog.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace morvane;
+
+namespace {
+// Runs `step` on the dialog once it is up, and closes it if the step left it open.
+void whenModal(std::function<void(QFileDialog *)> step)
+{
+    QTimer::singleShot(0, [step] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        step(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
+} // namespace
+
+class CommonOpenDialogTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_folder;
+    QString m_first;
+    QString m_second;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_folder.isValid());
+        m_first = m_folder.filePath(QStringLiteral("first.bmp"));
+        m_second = m_folder.filePath(QStringLiteral("second.jpg"));
+        for (const QString &path : {m_first, m_second}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+    }
+
+    void titleAndFilter()
+    {
+        CommonOpenDialog dialog(nullptr, QString());
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Open"));
+        QCOMPARE(dialog.nameFilters(),
+                 QStringList{QStringLiteral("Image files (*.jpg *.jpeg *.bmp *.gif *.wmf *.emf *.dib)")});
+        QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
+        QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
+    }
+
+    void opensOnThePreviousName()
+    {
+        CommonOpenDialog dialog(nullptr, m_first);
+        QCOMPARE(dialog.directory().absolutePath(), m_folder.path());
+        QCOMPARE(dialog.selectedFiles(), QStringList{m_first});
+    }
+
+    void choiceIsStoredInTheFileName()
+    {
+        QString fileName = m_first;
+        whenModal([this](QFileDialog *dialog) {
+            QCOMPARE(dialog->selectedFiles(), QStringList{m_first});
+            dialog->selectFile(m_second);
+            QTest::keyClick(dialog, Qt::Key_Return); // the Open button
+        });
+        QVERIFY(runCommonOpenDialog(nullptr, fileName));
+        QCOMPARE(fileName, m_second);
+    }
+
+    void cancelReturnsFalseAndKeepsTheName()
+    {
+        QString fileName = m_first;
+        whenModal([](QFileDialog *dialog) { dialog->close(); });
+        QVERIFY(!runCommonOpenDialog(nullptr, fileName));
+        QCOMPARE(fileName, m_first);
+
+        whenModal([this](QFileDialog *dialog) {
+            dialog->selectFile(m_second);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        QVERIFY(!runCommonOpenDialog(nullptr, fileName));
+        QCOMPARE(fileName, m_first);
+    }
+};
+
+QTEST_MAIN(CommonOpenDialogTest)
+#include "test_common_open_dialog.moc"
