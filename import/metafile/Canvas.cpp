@@ -667,9 +667,17 @@ void Canvas::selectClipPath(uint32_t mode)
 {
     QPainterPath path = m_dc.path;
     abortPath();
-    if (path.isEmpty() || !sane(path.controlPointRect()))
+    // A region is built scanline by scanline, so it must not reach far beyond the image; and an
+    // intricate clip path is left out rather than costing more than the drawing it clips.
+    if (path.isEmpty() || !sane(path.controlPointRect()) || path.elementCount() > 10'000)
         return;
     path.setFillRule(m_dc.state().windingFill ? Qt::WindingFill : Qt::OddEvenFill);
+    const QRectF frame = QRectF(m_image.rect()).adjusted(-2, -2, 2, 2);
+    if (!frame.contains(path.controlPointRect())) {
+        QPainterPath box;
+        box.addRect(frame);
+        path = path.intersected(box);
+    }
     const QRegion region(path.toFillPolygon().toPolygon(), path.fillRule());
     combineImageClip(region, mode);
 }

@@ -310,6 +310,20 @@ private slots:
         QVERIFY(isWhite(img.pixel(150, 100)));
     }
 
+    void clipPathLimitsLaterFills()
+    {
+        // A clip path reaching millions of pixels beyond the picture, covering its left half.
+        EmfBuilder e = emfWithBrush(rgb(255, 0, 0));
+        e.record(EmfBeginPath, {});
+        e.record(EmfRectangle, {-5'000'000, -5'000'000, 96, 5'000'000});
+        e.record(EmfEndPath, {});
+        e.record(67, {5}); // SELECTCLIPPATH, RGN_COPY
+        e.record(EmfRectangle, {0, 0, 192, 192});
+        const QImage img = renderOk(e.build());
+        QVERIFY(near(img.pixel(40, 100), Qt::red));
+        QVERIFY(isWhite(img.pixel(150, 100)));
+    }
+
     void pathIsFilledOnlyByFillPath()
     {
         EmfBuilder e = emfWithBrush(rgb(0, 0, 255));
