@@ -17,7 +17,7 @@ namespace {
 
 QString generatedFile(const QString &name)
 {
-    return QDir(MORVANE_BIN_DIR "/../generated").filePath(name);
+    return QDir(MORVANE_GENERATED_DIR).filePath(name);
 }
 
 // Reads a picture the way the game does: by content, whatever the file is called.
