@@ -1,6 +1,7 @@
 // GDI drawing semantics on a QPainter: pens, brushes, arcs, paths, clipping, text and blits.
 #include "Canvas.h"
 
+#include <QBitmap>
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -43,8 +44,9 @@ Canvas::Canvas(QImage &image, DeviceContext &dc, Budget &budget)
 {
     m_painter.setRenderHint(QPainter::Antialiasing, true);
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    // Fonts need the GUI application; without one (a bare tool), text is left out.
-    m_canDrawText = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+    // Fonts and bitmaps need the GUI application; without one (a bare tool), text and clip paths
+    // are left out.
+    m_hasGui = qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
 }
 
 bool Canvas::sane(const QRectF &bounds) const
@@ -427,7 +429,7 @@ void Canvas::text(QPointF reference, const QString &text, const std::vector<doub
             m_painter.fillPath(box, s.bkColor);
         }
     }
-    if (text.isEmpty() || !m_canDrawText || ropDrawsNothing())
+    if (text.isEmpty() || !m_hasGui || ropDrawsNothing())
         return;
 
     const Font &lf = s.font;
@@ -667,18 +669,21 @@ void Canvas::selectClipPath(uint32_t mode)
 {
     QPainterPath path = m_dc.path;
     abortPath();
-    // A region is built scanline by scanline, so it must not reach far beyond the image; and an
-    // intricate clip path is left out rather than costing more than the drawing it clips.
-    if (path.isEmpty() || !sane(path.controlPointRect()) || path.elementCount() > 10'000)
+    // An intricate clip path is left out rather than costing more than the drawing it clips.
+    if (path.isEmpty() || !sane(path.controlPointRect()) || path.elementCount() > 10'000 || !m_hasGui)
         return;
     path.setFillRule(m_dc.state().windingFill ? Qt::WindingFill : Qt::OddEvenFill);
-    const QRectF frame = QRectF(m_image.rect()).adjusted(-2, -2, 2, 2);
-    if (!frame.contains(path.controlPointRect())) {
-        QPainterPath box;
-        box.addRect(frame);
-        path = path.intersected(box);
+    // The region comes from the path painted into a mask the size of the image: cost follows the
+    // image, however far the path reaches (and Qt's polygon-to-region code leaks on odd input).
+    QImage mask(m_image.size(), QImage::Format_Grayscale8);
+    if (mask.isNull())
+        return;
+    mask.fill(255); // white is outside; QRegion takes the black (color1) pixels of a bitmap
+    {
+        QPainter painter(&mask);
+        painter.fillPath(path, QColor(0, 0, 0));
     }
-    const QRegion region(path.toFillPolygon().toPolygon(), path.fillRule());
+    const QRegion region(QBitmap::fromImage(mask.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither)));
     combineImageClip(region, mode);
 }
 

@@ -96,7 +96,7 @@ private:
     QPainter m_painter;
     std::optional<QRegion> m_appliedClip;
     bool m_clipKnown = false; // whether m_appliedClip is what the painter has
-    bool m_canDrawText;
+    bool m_hasGui;
 };
 
 } // namespace morvane::metafile
