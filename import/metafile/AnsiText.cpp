@@ -1,4 +1,4 @@
-// Windows-1252 and symbol-font text decoding for the 8-bit text records.
+// Windows-1252 decoding for the 8-bit text records.
 #include "AnsiText.h"
 
 namespace morvane::metafile {

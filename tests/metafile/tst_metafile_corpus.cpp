@@ -38,7 +38,7 @@ const QByteArray blackBrush("\x07\0\0\0\xFC\x02\0\0\0\0\0\0", 12);
 
 // The picture's width / height as its header states it, read here independently of the reader:
 // the placeable bounding box or the EMF frame. None for standard WMFs, which state no size.
-std::optional<double> statedAspect(const QByteArray &data)
+std::optional<double> statedRatio(const QByteArray &data)
 {
     auto i16 = [&](int at) { return double(qFromLittleEndian<qint16>(data.constData() + at)); };
     auto i32 = [&](int at) { return double(qFromLittleEndian<qint32>(data.constData() + at)); };
@@ -97,12 +97,12 @@ private slots:
         QVERIFY(r.image.width() <= 2136 && r.image.height() <= 2098);
         QVERIFY(r.image.width() >= 16 && r.image.height() >= 16);
 
-        if (const auto aspect = statedAspect(data)) {
+        if (const auto ratio = statedRatio(data)) {
             const double got = double(r.image.width()) / r.image.height();
             // Rounding to whole pixels allows a pixel's worth of difference on the shorter side.
             const double slack = 1.5 / std::min(r.image.width(), r.image.height()) * std::max(got, 1.0);
-            QVERIFY2(std::abs(got - *aspect) <= std::max(0.01 * *aspect, slack),
-                     qPrintable(QStringLiteral("aspect %1, header says %2").arg(got).arg(*aspect)));
+            QVERIFY2(std::abs(got - *ratio) <= std::max(0.01 * *ratio, slack),
+                     qPrintable(QStringLiteral("width:height %1, header says %2").arg(got).arg(*ratio)));
         }
 
         const int ink = inkIn(r.image, r.image.rect());
