@@ -25,6 +25,14 @@ void Game::SelectTile(uint8_t tile)
     clipper.setOutputHeight(record.SrcHeight);
 }
 
+void Game::putOnPlace(PieceImage &piece, const PieceRecord &place)
+{
+    piece.setHeight(place.PlaceHeight);
+    piece.setLeft(place.PlaceLeft);
+    piece.setTop(place.PlaceTop);
+    piece.setWidth(place.PlaceWidth);
+}
+
 void Game::DealLevel()
 {
     const int L = CurrentLevel;
@@ -64,10 +72,7 @@ void Game::DealLevel()
             piece.setFlipHorizontal(false);
         }
 
-        piece.setHeight(P.PlaceHeight);
-        piece.setLeft(P.PlaceLeft);
-        piece.setTop(P.PlaceTop);
-        piece.setWidth(P.PlaceWidth);
+        putOnPlace(piece, P);
         piece.setVisible(true);
 
         switch (L) {

@@ -87,6 +87,8 @@ public:
     static QString levelFileName(int n);
 
 private:
+    // Sets a piece's height, left, top and width to a place's rectangle, in that order.
+    static void putOnPlace(PieceImage &piece, const PieceRecord &place);
     void dealEntryAnimation(int level);
     void slidePieces(int s, int t);
     void shrinkAndGrowPieces(int s, int t);

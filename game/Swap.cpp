@@ -81,14 +81,8 @@ void Game::slidePieces(int S, int T)
     }
 
     // Both controls go back to their own places; the exchange then changes what they show.
-    pieceS.setHeight(recS.PlaceHeight);
-    pieceS.setLeft(recS.PlaceLeft);
-    pieceS.setTop(recS.PlaceTop);
-    pieceS.setWidth(recS.PlaceWidth);
-    pieceT.setHeight(recT.PlaceHeight);
-    pieceT.setLeft(recT.PlaceLeft);
-    pieceT.setTop(recT.PlaceTop);
-    pieceT.setWidth(recT.PlaceWidth);
+    putOnPlace(pieceS, recS);
+    putOnPlace(pieceT, recT);
 }
 
 void Game::shrinkAndGrowPieces(int S, int T)
