@@ -59,9 +59,11 @@ bool XSession::start()
     return false;
 }
 
-bool XSession::startGame(const QString &binary)
+bool XSession::startGame(const QString &binary, const QString &workingFolder)
 {
     m_game = std::make_unique<QProcess>();
+    if (!workingFolder.isEmpty())
+        m_game->setWorkingDirectory(workingFolder);
     m_game->setProcessEnvironment(environment());
     m_game->setProcessChannelMode(QProcess::ForwardedChannels);
     m_game->start(binary, {});

@@ -20,14 +20,16 @@ public:
     ~XSession();
 
     bool start();
-    bool startGame(const QString &binary);
+    // Starts the game in `workingFolder` (where its file-open form opens), or here.
+    bool startGame(const QString &binary, const QString &workingFolder = QString());
     void stopGame();
 
     // Runs a command on this display; returns its standard output (empty on failure).
     QString run(const QString &program, const QStringList &arguments, int timeoutMs = 20000);
-    // The id of the first window whose name matches `pattern`, waiting up to `timeoutMs`.
-    QString findWindow(const QString &pattern, int timeoutMs = 10000);
-    bool windowGone(const QString &pattern, int timeoutMs = 5000);
+    // The id of the first window whose name matches `pattern`, waiting up to `timeoutMs`
+    // (generous: the machine may be busy compiling).
+    QString findWindow(const QString &pattern, int timeoutMs = 30000);
+    bool windowGone(const QString &pattern, int timeoutMs = 15000);
     QRect windowGeometry(const QString &window);
     QImage screenshot();
 

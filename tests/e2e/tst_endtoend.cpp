@@ -6,6 +6,8 @@
 #include "game/LevelTable.h"
 
 #include <QDir>
+#include <QFontMetrics>
+#include <QTemporaryDir>
 #include <QImageReader>
 #include <QTest>
 
@@ -242,6 +244,49 @@ private slots:
         x.run(QStringLiteral("xdotool"), {QStringLiteral("windowclose"), form});
         QVERIFY(x.windowGone(QStringLiteral("^Open image file$")));
         QVERIFY(!x.findWindow(QStringLiteral("^Morvane - Level 3$")).isEmpty());
+    }
+
+    void ownPictureThroughTheFormByKeyboardAndMouse()
+    {
+        // The form opens on the game's working folder: start the game where our pictures lie.
+        QTemporaryDir folder;
+        QImage picture(300, 200, QImage::Format_RGB32);
+        for (int py = 0; py < 200; ++py)
+            for (int px = 0; px < 300; ++px)
+                picture.setPixel(px, py, qRgb(px % 256, py, (px * py) % 256));
+        QVERIFY(picture.save(folder.filePath("aa-first.jpg"), "JPEG"));
+        QVERIFY(picture.save(folder.filePath("bb-second.bmp"), "BMP"));
+        x.stopGame();
+        QVERIFY(x.startGame(QDir(BinDir).filePath("morvane"), folder.path()));
+        locateBoard(QStringLiteral("^Morvane - Level 1$"));
+        x.settle(500);
+
+        // Keyboard: File, Open; Tab from OK past the drive and folder lists to the files;
+        // down and up again to select the first file, and Enter to take it.
+        x.keys(window, {QStringLiteral("alt+f"), QStringLiteral("Return")});
+        QString form = x.findWindow(QStringLiteral("^Open image file$"));
+        QVERIFY(!form.isEmpty());
+        x.keys(form, {QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+                      QStringLiteral("Down"), QStringLiteral("Up"), QStringLiteral("Return")});
+        QVERIFY(x.windowGone(QStringLiteral("^Open image file$")));
+        locateBoard(QStringLiteral("^Morvane$"));
+        // The window fits the 300 x 200 picture: 340 x 240 of board.
+        const QRect own = x.windowGeometry(window);
+        QCOMPARE(own.width(), 340);
+
+        // Mouse: the second file in the list, then OK.
+        x.keys(window, {QStringLiteral("alt+f"), QStringLiteral("Return")});
+        form = x.findWindow(QStringLiteral("^Open image file$"));
+        QVERIFY(!form.isEmpty());
+        const QRect at = x.windowGeometry(form);
+        // The file list stands at 208,24 px and OK at 264,216 px inside the form.
+        const QFontMetrics rows{QFont()};
+        x.click(at.topLeft() + QPoint(208 + 30, 24 + 4 + rows.height() * 3 / 2));
+        x.settle(200);
+        x.click(at.topLeft() + QPoint(264 + 40, 216 + 12));
+        QVERIFY(x.windowGone(QStringLiteral("^Open image file$")));
+        QVERIFY(!x.findWindow(QStringLiteral("^Morvane$")).isEmpty());
+        x.stopGame();
     }
 };
 
