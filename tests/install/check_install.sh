@@ -86,16 +86,24 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
 
-screen_colours() { # colours on screen a moment after the launcher started, from another folder
+screen_colours() { # [until-above] -> colours on screen once the launcher's window shows
     (cd / && exec env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY="$display" "$LAUNCHER" >/dev/null 2>&1) &
     game_pid=$!
-    sleep 3
-    DISPLAY="$display" xwd -root -silent | convert xwd:- -format '%k' info:
+    DISPLAY="$display" timeout 30 xdotool search --sync --onlyvisible --pid "$game_pid" >/dev/null || true
+    # Slow builds (sanitizers) take a while to deal; look again until the picture is there.
+    local count=0 look
+    for look in $(seq 20); do
+        sleep 1
+        count="$(DISPLAY="$display" xwd -root -silent | convert xwd:- -format '%k' info:)"
+        [ -n "${1:-}" ] && [ "$count" -gt "$1" ] && break
+        [ -z "${1:-}" ] && [ "$look" -ge 3 ] && break
+    done
     kill "$game_pid" 2>/dev/null || true
     wait "$game_pid" 2>/dev/null || true
     game_pid=""
+    echo "$count"
 }
-colours="$(screen_colours)"
+colours="$(screen_colours 2000)"
 [ "${colours:-0}" -gt 2000 ] && pass "installed game shows its level picture ($colours colours)" \
     || fail "installed game shows no level picture ($colours colours)"
 
