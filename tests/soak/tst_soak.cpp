@@ -45,6 +45,7 @@ constexpr size_t HistoryLength = 12;
 // Pending repaints and deferred work are let through this often, as an event loop would.
 constexpr long long EventsPerLoopTurn = 64;
 constexpr int ReportedViolations = 10;
+constexpr long long EventsPerProgressLine = 100000;
 
 } // namespace
 
@@ -148,6 +149,8 @@ private slots:
             }
             if (n % EventsPerLoopTurn == 0)
                 QCoreApplication::processEvents();
+            if (n % EventsPerProgressLine == 0)
+                qInfo("soak: %lld events, %.0f s", n, double(clock.elapsed()) / 1000.0);
         }
 
         qInfo("soak: %lld events in %.1f s, %d pictures finished, %lld events broke the board, "
@@ -159,6 +162,10 @@ private slots:
             qWarning("soak: %s", qPrintable(violation));
         for (const QString &failure : guard.first())
             qWarning("soak: thrown out of a handler: %s", qPrintable(failure));
+        // Known fault, still open: on a board only a few pixels wide or high (level 5 at 4 px,
+        // level 6 at 2 px wide, level 3 at 3 px high) a linked place gets a width or height of
+        // -1, Resize stops at that piece with "invalid property value" and leaves the pieces
+        // after it off the board. These two checks catch it when the monkey hits such a size.
         QVERIFY2(guard.failures() == 0, "a handler let an exception escape (seed above)");
         QVERIFY2(brokenEvents == 0, "the board broke its rules (seed above)");
     }
