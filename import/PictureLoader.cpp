@@ -3,10 +3,7 @@
 
 #include "components/RuntimeError.h"
 
-#if __has_include("import/metafile/MetafileReader.h")
 #include "import/metafile/MetafileReader.h"
-#define MORVANE_HAS_METAFILES 1
-#endif
 
 #include <QBuffer>
 #include <QFile>
@@ -65,10 +62,9 @@ QImage decodeRaster(const QByteArray &bytes, const QByteArray &format)
 
 QImage decodePicture(const QByteArray &bytes, bool dibHint)
 {
-#ifdef MORVANE_HAS_METAFILES
+    // Windows and enhanced metafiles are played by our own reader; Qt reads neither.
     if (metafile::detect(bytes.left(64)) != metafile::Kind::None)
         return metafile::render(bytes, QSize(MaxPictureWidth, MaxPictureHeight)).image;
-#endif
     if (dibHint) {
         if (QImage image = decodeRaster(bytes, "dib"); !image.isNull())
             return image;
