@@ -304,6 +304,21 @@ private slots:
         QVERIFY(refused > 0);
     }
 
+    void metafilesOpenLikeAnyPicture()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        for (const char *name : {"pillow-drawing.wmf", "poi-wrench.emf"}) {
+            window.formChoice = QStringLiteral(MORVANE_SHARED_DIR "/corpus/metafiles/") + QLatin1String(name);
+            window.game().OpenCommand();
+            QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+            QCOMPARE(window.game().CurrentLevel, 0);
+            QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
+            QVERIFY(window.clipper().ImageWidth() >= 16);
+        }
+    }
+
     void tinyPictureIsRefusedBeforeAnythingChanges()
     {
         DataFolder data;
