@@ -106,7 +106,6 @@ void frmMain::buildControls()
     m_timHider.setInterval(200);
     m_timMove.setInterval(20);
     m_timBorder.setInterval(1);
-    m_timBorder.setTimerType(Qt::PreciseTimer);
 
     // Created in the designed order, which is also the stacking order, bottom to top.
     m_banner = new PictureBox(m_board);
@@ -155,7 +154,7 @@ void frmMain::connectEvents()
     m_preview->onClick = [this, &game] { handle("preview click", [&] { game.PreviewClick(); }); };
     connect(&m_timMove, &QTimer::timeout, this,
             [this, &game] { handle("fade", [&] { game.MoveTimerTick(); }); });
-    connect(&m_timBorder, &QTimer::timeout, this,
+    connect(&m_timBorder, &BatchedTimer::timeout, this,
             [this, &game] { handle("pulse", [&] { game.BorderTimerTick(); }); });
     connect(&m_timHider, &QTimer::timeout, this,
             [this, &game] { handle("hider", [&] { game.HiderTimerTick(); }); });
@@ -181,7 +180,14 @@ void frmMain::start()
     m_timMove.start();
 }
 
-void frmMain::redrawWindow() { m_board->repaint(); }
+void frmMain::redrawWindow()
+{
+    // Paints, at once, everything that changed since the last frame and nothing else: a step
+    // of an animation usually moves one or two pieces.
+    for (PieceImage *piece : m_pieces)
+        piece->showChangesNow();
+    QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
+}
 
 void frmMain::pause(int milliseconds)
 {

@@ -5,6 +5,7 @@
 #include "game/Game.h"
 #include "game/Host.h"
 #include "game/Random.h"
+#include "components/BatchedTimer.h"
 #include "components/PictureClip.h"
 
 #include <QMainWindow>
@@ -40,7 +41,7 @@ public:
     PictureBox &banner() { return *m_banner; }
     PictureClip &clipper() { return m_clipper; }
     QTimer &timMove() { return m_timMove; }
-    QTimer &timBorder() { return m_timBorder; }
+    BatchedTimer &timBorder() { return m_timBorder; }
     QTimer &timHider() { return m_timHider; }
     QAction *levelAction(int n) const { return m_levelActions.at(size_t(n - 1)); }
     QAction *openAction() const { return m_openAction; }
@@ -89,7 +90,7 @@ private:
     PictureClip m_clipper;           // PicClip1
     QTimer m_timHider;
     QTimer m_timMove;
-    QTimer m_timBorder;
+    BatchedTimer m_timBorder;
     ResizeWatcher *m_resizeWatcher = nullptr; // ZADResize1
     std::array<QAction *, 7> m_levelActions{};
     QAction *m_openAction = nullptr;

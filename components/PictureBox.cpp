@@ -6,6 +6,7 @@
 
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace morvane {
@@ -55,7 +56,14 @@ void PictureBox::Cls()
     }
     m_currentX = 0;
     m_currentY = 0;
-    update();
+    changed(rect());
+}
+
+void PictureBox::changed(const QRect &area)
+{
+    const QRect visible = area.intersected(rect());
+    m_dirty |= visible;
+    update(visible);
 }
 
 void PictureBox::fitImage()
@@ -91,6 +99,7 @@ void PictureBox::PaintPicture(const QImage &source, double x, double y, double w
     painter.translate(x, y);
     painter.scale(w / sw, h / sh);
     painter.drawImage(QRectF(0, 0, sw, sh), source, QRectF(sx, sy, sw, sh));
+    changed(QRectF(x, y, w, h).normalized().toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
 void PictureBox::Print(const QString &text)
@@ -102,17 +111,28 @@ void PictureBox::Print(const QString &text)
         painter.setPen(colourFromBgr(m_foreColor));
         const QFontMetrics metrics(m_font);
         painter.drawText(QPointF(m_currentX, m_currentY + metrics.ascent()), text);
+        changed(QRectF(m_currentX, m_currentY, metrics.horizontalAdvance(text) + 2, metrics.height())
+                    .toAlignedRect());
     }
     m_currentX = 0;
     m_currentY += QFontMetrics(m_font).height();
 }
 
-void PictureBox::Refresh() { repaint(); }
+// Shows at once what was drawn since the last refresh; the rest of the box is as on screen.
+void PictureBox::Refresh()
+{
+    if (!m_dirty.isEmpty())
+        repaint(m_dirty);
+    m_dirty = QRect();
+}
 
-void PictureBox::paintEvent(QPaintEvent *)
+void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, m_image);
+    const QRect area = event->rect();
+    const qreal ratio = m_image.devicePixelRatio();
+    painter.drawImage(area, m_image,
+                      QRectF(area.topLeft() * ratio, QSizeF(area.size()) * ratio));
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)

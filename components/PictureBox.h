@@ -63,6 +63,8 @@ protected:
 
 private:
     void fitImage();
+    // Marks part of the box as drawn on: painted at the next frame, or at once by Refresh.
+    void changed(const QRect &area);
 
     QImage m_picture;
     QImage m_image;
@@ -72,6 +74,7 @@ private:
     QFont m_font;
     double m_currentX = 0;
     double m_currentY = 0;
+    QRect m_dirty;
 };
 
 } // namespace morvane

@@ -80,45 +80,81 @@ void PieceImage::Redraw()
 // thousand times a second, far more often than any screen can show.
 void PieceImage::changed()
 {
+    m_changedSinceShown = true;
     if (m_updatePending)
         return;
     m_updatePending = true;
     QTimer::singleShot(FrameMilliseconds, this, [this] {
         m_updatePending = false;
-        update();
+        if (m_changedSinceShown)
+            update();
     });
 }
 
-const QPixmap &PieceImage::scaledPicture()
+void PieceImage::showChangesNow()
 {
+    if (m_changedSinceShown)
+        update();
+}
+
+// The picture as shown: mirrored as the flips say, at its own size. Rebuilt only when the
+// picture or a flip changes.
+const QPixmap &PieceImage::mirroredPicture()
+{
+    if (m_mirrored.isNull() || m_mirroredKey != m_picture.cacheKey()
+        || m_mirroredFlipH != m_flipHorizontal || m_mirroredFlipV != m_flipVertical) {
+        m_mirrored = QPixmap::fromImage(m_flipHorizontal || m_flipVertical
+                                            ? m_picture.mirrored(m_flipHorizontal, m_flipVertical)
+                                            : m_picture);
+        m_mirroredKey = m_picture.cacheKey();
+        m_mirroredFlipH = m_flipHorizontal;
+        m_mirroredFlipV = m_flipVertical;
+        m_scaled = QPixmap();
+    }
+    return m_mirrored;
+}
+
+void PieceImage::paintPicture(QPainter &painter)
+{
+    const QPixmap &mirrored = mirroredPicture();
     // Scaled for the screen's real pixels, so that the picture stays crisp on dense screens.
     const qreal ratio = devicePixelRatioF();
     const QSize target = (QSizeF(size()) * ratio).toSize();
-    if (m_scaled.isNull() || m_scaledKey != m_picture.cacheKey() || m_scaledSize != target
-        || m_scaledFlipH != m_flipHorizontal || m_scaledFlipV != m_flipVertical) {
-        QImage image = m_picture;
-        if (m_flipHorizontal || m_flipVertical)
-            image = image.mirrored(m_flipHorizontal, m_flipVertical);
-        if (image.size() != target)
-            image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        m_scaled = QPixmap::fromImage(image);
-        m_scaled.setDevicePixelRatio(ratio);
-        m_scaledKey = m_picture.cacheKey();
-        m_scaledSize = target;
-        m_scaledFlipH = m_flipHorizontal;
-        m_scaledFlipV = m_flipVertical;
+    if (!m_scaled.isNull() && m_scaled.size() == target) {
+        painter.drawPixmap(0, 0, m_scaled);
+        return;
     }
-    return m_scaled;
+    if (target == m_settledSize) {
+        // The size has held for a frame: scale once, carefully, and keep the result.
+        m_scaled = QPixmap::fromImage(mirrored.toImage().scaled(
+            target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_scaled.setDevicePixelRatio(ratio);
+        painter.drawPixmap(0, 0, m_scaled);
+        return;
+    }
+    // While a piece grows, shrinks or turns, its size changes at every step: a quick filtered
+    // stretch serves until the size settles, then the careful copy above is made.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), mirrored);
+    m_settledSize = QSize();
+    const QSize pending = target;
+    QTimer::singleShot(FrameMilliseconds, this, [this, pending] {
+        if ((QSizeF(size()) * devicePixelRatioF()).toSize() == pending) {
+            m_settledSize = pending;
+            update();
+        }
+    });
 }
 
 void PieceImage::paintEvent(QPaintEvent *)
 {
+    m_changedSinceShown = false;
     QPainter painter(this);
     const QRect area = rect();
     if (m_picture.isNull())
         painter.fillRect(area, colourFromBgr(m_hideColor));
     else
-        painter.drawPixmap(0, 0, scaledPicture());
+        paintPicture(painter);
 
     const QColor frame = colourFromBgr(m_borderColor);
     // The glow: rings inside the edge, strongest at the edge.

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QPixmap>
 
+class QPainter;
+
 #include <cstdint>
 
 namespace morvane {
@@ -39,6 +41,9 @@ public:
 
     // Repaints at once, before returning.
     void Redraw();
+    // Marks a change that waits for the next frame to be painted with the next repaint of the
+    // board instead: an animation step shows everything that changed.
+    void showChangesNow();
     // How many times Redraw has been called: lets tests count an animation's steps.
     int redrawCount() const { return m_redrawCount; }
 
@@ -54,7 +59,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    const QPixmap &scaledPicture();
+    const QPixmap &mirroredPicture();
+    void paintPicture(QPainter &painter);
     void changed();
 
     const int m_index;
@@ -67,13 +73,15 @@ private:
     int32_t m_hideCount = 0;
     int32_t m_hideColor = 0;
 
-    // The picture as last painted: scaled to the widget and mirrored. Rebuilt only when the
-    // picture, the size or a flip changes.
+    // The picture mirrored at its own size, and that copy scaled to the piece once its size
+    // has settled; repainting an unchanged piece never rescales it.
+    QPixmap m_mirrored;
+    qint64 m_mirroredKey = 0;
+    bool m_mirroredFlipH = false;
+    bool m_mirroredFlipV = false;
     QPixmap m_scaled;
-    qint64 m_scaledKey = 0;
-    QSize m_scaledSize;
-    bool m_scaledFlipH = false;
-    bool m_scaledFlipV = false;
+    QSize m_settledSize;
+    bool m_changedSinceShown = false;
     Qt::MouseButton m_pressed = Qt::NoButton;
     int m_redrawCount = 0;
     bool m_updatePending = false;

@@ -9,7 +9,7 @@
 #include "components/PieceImage.h"
 #include "components/Twips.h"
 
-#include <QTimer>
+#include "components/BatchedTimer.h"
 
 namespace morvane {
 

@@ -12,10 +12,10 @@
 #include <functional>
 
 class QImage;
-class QTimer;
 
 namespace morvane {
 
+class BatchedTimer;
 class BoardArea;
 class Host;
 class PictureBox;
@@ -33,7 +33,7 @@ struct GameParts {
     PictureClip *clipper = nullptr;        // PicClip1
     PictureBox *preview = nullptr;         // Picture1
     PictureBox *banner = nullptr;          // Picture2
-    QTimer *borderTimer = nullptr;         // timBorder
+    BatchedTimer *borderTimer = nullptr;   // timBorder
     Random *random = nullptr;
     PictureLoader loadPicture;
     QString dataFolder; // the folder of the executable, where the level files lie

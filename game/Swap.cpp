@@ -8,7 +8,7 @@
 #include "components/PictureClip.h"
 #include "components/PieceImage.h"
 
-#include <QTimer>
+#include "components/BatchedTimer.h"
 
 #include <utility>
 
