@@ -184,8 +184,6 @@ void frmMain::redrawWindow()
 {
     // Paints, at once, everything that changed since the last frame and nothing else: a step
     // of an animation usually moves one or two pieces.
-    for (PieceImage *piece : m_pieces)
-        piece->showChangesNow();
     QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }
 

@@ -11,11 +11,13 @@ namespace morvane {
 
 namespace {
 
+// A width or height below zero, which the links can give a place on a board only a few
+// pixels across, is taken as zero: such a piece shows nothing, and the layout goes on.
 double checkedExtent(double px)
 {
-    if (!(px >= 0) || !std::isfinite(px))
+    if (!std::isfinite(px))
         raiseError(ErrorNumber::InvalidPropertyValue, "invalid property value");
-    return px;
+    return std::max(px, 0.0);
 }
 
 double finite(double px)

@@ -25,7 +25,7 @@ void PieceImage::setBorderStyle(int32_t style)
 {
     if (style != m_borderStyle) {
         m_borderStyle = style;
-        changed();
+        frameChanged();
     }
 }
 
@@ -33,7 +33,7 @@ void PieceImage::setBorderColor(int32_t colour)
 {
     if (colour != m_borderColor) {
         m_borderColor = colour;
-        changed();
+        frameChanged();
     }
 }
 
@@ -41,7 +41,7 @@ void PieceImage::setBorderWidth(int32_t width)
 {
     if (width != m_borderWidth) {
         m_borderWidth = width;
-        changed();
+        frameChanged();
     }
 }
 
@@ -76,25 +76,18 @@ void PieceImage::Redraw()
     repaint();
 }
 
-// A change is shown at the next frame: the 1 ms selection pulse would otherwise repaint a
-// thousand times a second, far more often than any screen can show.
-void PieceImage::changed()
-{
-    m_changedSinceShown = true;
-    if (m_updatePending)
-        return;
-    m_updatePending = true;
-    QTimer::singleShot(FrameMilliseconds, this, [this] {
-        m_updatePending = false;
-        if (m_changedSinceShown)
-            update();
-    });
-}
+// Changes are painted at the next frame; many changes within one frame cost one paint.
+void PieceImage::changed() { update(); }
 
-void PieceImage::showChangesNow()
+// The frame and its glow lie in a ring along the edge: a change of them repaints only that.
+void PieceImage::frameChanged()
 {
-    if (m_changedSinceShown)
+    const QRect area = rect();
+    if (area.width() <= 2 * FrameRing || area.height() <= 2 * FrameRing) {
         update();
+        return;
+    }
+    update(QRegion(area).subtracted(QRegion(area.adjusted(FrameRing, FrameRing, -FrameRing, -FrameRing))));
 }
 
 // The picture as shown: mirrored as the flips say, at its own size. Rebuilt only when the
@@ -132,9 +125,8 @@ void PieceImage::paintPicture(QPainter &painter)
         painter.drawPixmap(0, 0, m_scaled);
         return;
     }
-    // While a piece grows, shrinks or turns, its size changes at every step: a quick filtered
-    // stretch serves until the size settles, then the careful copy above is made.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // While a piece grows, shrinks or turns, its size changes at every step: a quick stretch
+    // serves while it moves, and the careful copy above is made once the size settles.
     painter.drawPixmap(rect(), mirrored);
     m_settledSize = QSize();
     const QSize pending = target;
@@ -148,7 +140,6 @@ void PieceImage::paintPicture(QPainter &painter)
 
 void PieceImage::paintEvent(QPaintEvent *)
 {
-    m_changedSinceShown = false;
     QPainter painter(this);
     const QRect area = rect();
     if (m_picture.isNull())

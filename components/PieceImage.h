@@ -41,9 +41,6 @@ public:
 
     // Repaints at once, before returning.
     void Redraw();
-    // Marks a change that waits for the next frame to be painted with the next repaint of the
-    // board instead: an animation step shows everything that changed.
-    void showChangesNow();
     // How many times Redraw has been called: lets tests count an animation's steps.
     int redrawCount() const { return m_redrawCount; }
 
@@ -62,6 +59,7 @@ private:
     const QPixmap &mirroredPicture();
     void paintPicture(QPainter &painter);
     void changed();
+    void frameChanged();
 
     const int m_index;
     QImage m_picture;
@@ -81,11 +79,11 @@ private:
     bool m_mirroredFlipV = false;
     QPixmap m_scaled;
     QSize m_settledSize;
-    bool m_changedSinceShown = false;
     Qt::MouseButton m_pressed = Qt::NoButton;
     int m_redrawCount = 0;
-    bool m_updatePending = false;
     static constexpr int FrameMilliseconds = 16;
+    // Wide enough for the glow (5 px) and the selection frame's dashes.
+    static constexpr int FrameRing = 7;
 };
 
 } // namespace morvane

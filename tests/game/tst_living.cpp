@@ -252,6 +252,29 @@ private slots:
                 QCOMPARE(int(cover.scanLine(y)[x]), 1);
     }
 
+    void tinyBoardsLayOutEveryPiece()
+    {
+        // On a board a few pixels across, a link can leave a place less than nothing wide; the
+        // piece then shows nothing and the layout still reaches every piece.
+        for (int level : {3, 5, 6}) {
+            Fixture f(level);
+            for (const QSize board : {QSize(4, 1600), QSize(2, 300), QSize(900, 3), QSize(1, 1)}) {
+                f.window.setOuterWidthTwips(120 + board.width() * 15);
+                f.window.setOuterHeightTwips(690 + board.height() * 15);
+                f.game.Resize(board.width(), board.height());
+                QCOMPARE(f.game.LoopCounter, 19.0);
+                for (int j = 1; j <= 18; ++j) {
+                    const QRectF px = f.piece(j).pixelGeometry();
+                    QVERIFY(px.left() >= -1 && px.right() <= board.width() + 1);
+                    QVERIFY(px.top() >= -1 && px.bottom() <= board.height() + 1);
+                }
+                f.game.Click(1);
+                f.game.Click(2); // and moves still work
+                QCOMPARE(f.game.SelectedPiece, 0);
+            }
+        }
+    }
+
     void minimisedWindowIsLeftAlone()
     {
         Fixture f(3);

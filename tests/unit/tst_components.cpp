@@ -113,7 +113,10 @@ private slots:
         QCOMPARE(piece.Left(), 300.0f);
         board.setScaleModePixels();
         QCOMPARE(piece.Width(), 50.0f);
-        QVERIFY_THROWS_EXCEPTION(RuntimeError, piece.setWidth(-1));
+        piece.setWidth(-1); // nothing to show, but no error: the layout must go on
+        QCOMPARE(piece.Width(), 0.0f);
+        QVERIFY(!piece.isVisible());
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, piece.setLeft(qInf()));
     }
 
     void hiddenOrEmptyPieceShowsNothingAndTakesNoClicks()
