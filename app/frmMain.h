@@ -76,6 +76,9 @@ private:
     void buildControls();
     void connectEvents();
     void setBoardSize(QSize board);
+    // The fade timer runs only while some glow is left to fade.
+    bool fadePending() const;
+    void wakeFade();
     int menuHeight() const;
     // Runs an event handler; an error ends that handler only and is reported on stderr.
     template <typename Handler>

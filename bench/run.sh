@@ -23,7 +23,7 @@ for number in $(seq $((90 + $$ % 100)) 400); do
         break
     fi
 done
-Xvfb "$display" -screen 0 1920x1200x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1920x1200x24 -noreset -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 started=()
 cleanup() {

@@ -14,12 +14,18 @@ BatchedTimer::BatchedTimer(QObject *parent) : QObject(parent)
 void BatchedTimer::setInterval(int milliseconds)
 {
     m_interval = std::max(1, milliseconds);
-    m_wake.setInterval(std::max(m_interval, FrameMilliseconds));
+    m_wake.setInterval(std::max(m_interval, m_wakeInterval));
+}
+
+void BatchedTimer::setWakeInterval(int milliseconds)
+{
+    m_wakeInterval = std::max(1, milliseconds);
+    m_wake.setInterval(std::max(m_interval, m_wakeInterval));
 }
 
 void BatchedTimer::start()
 {
-    m_wake.setInterval(std::max(m_interval, FrameMilliseconds));
+    m_wake.setInterval(std::max(m_interval, m_wakeInterval));
     m_clock.start();
     m_ticksDelivered = 0;
     m_wake.start();

@@ -16,6 +16,8 @@ public:
 
     int interval() const { return m_interval; }
     void setInterval(int milliseconds);
+    // How often the timer wakes to deliver the ticks due; a frame by default.
+    void setWakeInterval(int milliseconds);
     bool isActive() const { return m_wake.isActive(); }
     void start();
     void stop();
@@ -28,9 +30,8 @@ private:
 
     // At most this many ticks are caught up at one wake, after the event loop was held up.
     static constexpr int MaxTicksPerWake = 50;
-    static constexpr int FrameMilliseconds = 16;
-
     int m_interval = 1;
+    int m_wakeInterval = 16;
     QTimer m_wake;
     QElapsedTimer m_clock;
     qint64 m_ticksDelivered = 0;

@@ -8,6 +8,7 @@
 #include <QPixmap>
 
 class QPainter;
+class QRegion;
 
 #include <cstdint>
 
@@ -57,7 +58,7 @@ protected:
 
 private:
     const QPixmap &mirroredPicture();
-    void paintPicture(QPainter &painter);
+    void paintPicture(QPainter &painter, const QRegion &region);
     void changed();
     void frameChanged();
 

@@ -38,9 +38,11 @@ bool XSession::start()
             continue;
         m_display = QStringLiteral(":%1").arg(number);
         m_server = std::make_unique<QProcess>();
+        // -noreset: the server must not reset while the game is being restarted, when it
+        // briefly has no client at all.
         m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_server->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
-                                                 QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                                                 QStringLiteral("1280x1024x24"), QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
                                                  QStringLiteral("tcp")});
         if (!m_server->waitForStarted(5000))
             return false;

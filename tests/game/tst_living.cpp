@@ -70,6 +70,28 @@ private slots:
         QCOMPARE(f.piece(4).BorderColor(), int32_t(0xFF0000));
     }
 
+    void fadeTimerSleepsWhenNothingIsLeftToFade()
+    {
+        Fixture f;
+        f.window.timMove().stop();
+        emit f.piece(3).MouseMove(3); // the mouse lights piece 3, which keeps its glow
+        QTest::mouseMove(&f.window.board(), QPoint(3, 3)); // onto the background: it fades
+        QCOMPARE(f.game.HoverPiece, uint8_t(0));
+        QVERIFY(f.window.timMove().isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(!f.window.timMove().isActive(), 5000);
+        QCOMPARE(f.piece(3).BorderWidth(), 0);
+        QCOMPARE(f.piece(3).BorderColor(), int32_t(0xFF0000));
+        // A selected piece keeps its glow without the timer; letting it go wakes the fade.
+        emit f.piece(5).MouseMove(5);
+        emit f.piece(5).Click(5);
+        QTest::mouseMove(&f.window.board(), QPoint(4, 4));
+        QTRY_VERIFY_WITH_TIMEOUT(!f.window.timMove().isActive(), 5000);
+        QCOMPARE(f.piece(5).BorderWidth(), 5);
+        emit f.piece(5).Click(5);
+        QVERIFY(f.window.timMove().isActive());
+        QTRY_COMPARE_WITH_TIMEOUT(f.piece(5).BorderWidth(), 0, 5000);
+    }
+
     void deselectedPieceFadesByBorrowingFromBlue()
     {
         Fixture f;
