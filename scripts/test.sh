@@ -6,9 +6,18 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 morvane_install_packages
 
+summary="$(mktemp)"
+trap 'rm -f "$summary"' EXIT
+# Runs ctest in a build folder and keeps its count of tests for the closing line.
+run_ctest() {
+    local folder="$1"
+    shift
+    (cd "$folder" && ctest --output-on-failure -j "$(nproc)" "$@") | tee -a "$summary"
+}
+
 echo "== Build and test"
 morvane_build
-(cd "$MORVANE_BUILD" && ctest --output-on-failure -j "$(nproc)")
+run_ctest "$MORVANE_BUILD"
 
 echo "== Build and test under the sanitizers"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
@@ -16,8 +25,12 @@ export LSAN_OPTIONS="suppressions=$MORVANE_ROOT/.ci/lsan.supp:print_suppressions
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 MORVANE_BUILD="$MORVANE_ROOT/build-sanitize" morvane_build -DMORVANE_SANITIZE=ON -DMORVANE_BUILD_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SOAK_EVENTS=20000
-(cd "$MORVANE_ROOT/build-sanitize" && ctest --output-on-failure -j "$(nproc)" -LE slow)
+run_ctest "$MORVANE_ROOT/build-sanitize" -LE slow
 
 echo "== Fuzz"
 CC=clang CXX=clang++ MORVANE_BUILD="$MORVANE_ROOT/build-fuzz" morvane_build -DMORVANE_FUZZ=ON
 "$MORVANE_ROOT/fuzz/run.sh" "$MORVANE_ROOT/build-fuzz/fuzz" "${MORVANE_FUZZ_SECONDS:-20}"
+
+# Every pass above stops the script on a failure, so reaching here means all of them passed.
+passed=$(awk '/tests passed, 0 tests failed out of/ { n += $NF } END { print n + 0 }' "$summary")
+echo "tests: $passed passed, 0 failed"
