@@ -13,7 +13,6 @@
 #include "import/FileOpenForm.h"
 #include "import/PictureLoader.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -100,7 +99,6 @@ void frmMain::buildControls()
     QPalette palette = m_board->palette();
     palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
     m_board->setPalette(palette);
-    m_board->setAutoFillBackground(false);
     setCentralWidget(m_board);
     m_board->resize(9600 / TwipsPerPixel, 7350 / TwipsPerPixel);
 
