@@ -1,6 +1,7 @@
 // The main window: designed controls, menu and timers, and the window services for the game.
 #include "frmMain.h"
 
+#include "MenuCheckStyle.h"
 #include "about/AboutBox.h"
 #include "components/BoardArea.h"
 #include "components/Colour.h"
@@ -83,6 +84,10 @@ void frmMain::buildMenu()
     m_openAction = file->addAction(QStringLiteral("Open"));
     m_exitAction = file->addAction(QStringLiteral("Exit"));
     QMenu *levels = menuBar()->addMenu(QStringLiteral("&Level"));
+    // The menu's own style object lives as long as the menu.
+    auto *checkStyle = new MenuCheckStyle;
+    checkStyle->setParent(levels);
+    levels->setStyle(checkStyle);
     for (int n = 1; n <= 7; ++n) {
         QAction *action = levels->addAction(QString::fromLatin1(LevelCaptions[n - 1]));
         action->setCheckable(true);
