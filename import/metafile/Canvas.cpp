@@ -315,7 +315,14 @@ void Canvas::angleArc(QPointF center, double radius, double startDegrees, double
     path.moveTo(m_dc.state().currentPos);
     path.arcTo(box, startDegrees, sweepDegrees);
     m_dc.state().currentPos = path.currentPosition();
-    const QPainterPath mapped = m_dc.toImage().map(path);
+    continueLine(path);
+}
+
+// A line drawn on from the current position: joined to the open path while one is being
+// recorded, stroked otherwise.
+void Canvas::continueLine(const QPainterPath &logical)
+{
+    const QPainterPath mapped = m_dc.toImage().map(logical);
     if (m_dc.inPath)
         addToPath(mapped, true);
     else
@@ -340,11 +347,7 @@ void Canvas::lineTo(const QPolygonF &points)
     for (const QPointF &p : points)
         path.lineTo(p);
     m_dc.state().currentPos = points.back();
-    const QPainterPath mapped = m_dc.toImage().map(path);
-    if (m_dc.inPath)
-        addToPath(mapped, true);
-    else
-        drawMapped(mapped, false, true);
+    continueLine(path);
 }
 
 void Canvas::bezierTo(const QPolygonF &points)
@@ -356,11 +359,7 @@ void Canvas::bezierTo(const QPolygonF &points)
     for (; i + 2 < points.size(); i += 3)
         path.cubicTo(points[i], points[i + 1], points[i + 2]);
     m_dc.state().currentPos = points[i - 1];
-    const QPainterPath mapped = m_dc.toImage().map(path);
-    if (m_dc.inPath)
-        addToPath(mapped, true);
-    else
-        drawMapped(mapped, false, true);
+    continueLine(path);
 }
 
 void Canvas::polyDraw(const QPolygonF &points, const std::vector<uint8_t> &types)
@@ -387,11 +386,7 @@ void Canvas::polyDraw(const QPolygonF &points, const std::vector<uint8_t> &types
         }
     }
     m_dc.state().currentPos = path.currentPosition();
-    const QPainterPath mapped = m_dc.toImage().map(path);
-    if (m_dc.inPath)
-        addToPath(mapped, true);
-    else
-        drawMapped(mapped, false, true);
+    continueLine(path);
 }
 
 void Canvas::moveTo(QPointF point)

@@ -86,6 +86,7 @@ private:
     void prepare(bool withPen, bool withBrush);
     void drawMapped(const QPainterPath &mapped, bool fill, bool stroke);
     void addToPath(const QPainterPath &mapped, bool connect);
+    void continueLine(const QPainterPath &logical);
     bool sane(const QRectF &bounds) const;
     bool ropDrawsNothing() const;
     QPainter::CompositionMode ropComposition() const;
