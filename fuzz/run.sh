@@ -1,23 +1,23 @@
 #!/usr/bin/env bash
-# Runs every fuzz target for a few seconds each, seeded with the corpora in the repository and
-# the shared corpus of broken files. Usage: run.sh FUZZ_BIN_DIR SECONDS
+# Runs every fuzz target for a few seconds each, seeded with its own corpus and the test suite's
+# broken pictures and metafiles. Usage: run.sh FUZZ_BIN_DIR SECONDS
 set -euo pipefail
 bin_dir="$1"
 seconds="$2"
 root="$(cd "$(dirname "$0")/.." && pwd)"
-shared="$root/../shared/corpus"
+test_data="$root/tests/data"
 status=0
 for fuzzer in "$bin_dir"/*_fuzzer; do
     [ -x "$fuzzer" ] || continue
     name="$(basename "$fuzzer" _fuzzer)"
     work="$(mktemp -d)"
     seeds=()
-    for dir in "$root/fuzz/corpus/$name" "$shared/$name" ; do
+    for dir in "$root/fuzz/corpus/$name"; do
         [ -d "$dir" ] && seeds+=("$dir")
     done
     case "$name" in
-        picture) [ -d "$shared/badimages" ] && seeds+=("$shared/badimages") ;;
-        metafile) [ -d "$shared/metafiles" ] && seeds+=("$shared/metafiles") ;;
+        picture) seeds+=("$test_data/badimages") ;;
+        metafile) seeds+=("$test_data/metafiles") ;;
     esac
     echo "-- $name for ${seconds}s (seeds: ${seeds[*]:-none})"
     if ! QT_QPA_PLATFORM=offscreen "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 \

@@ -1,5 +1,6 @@
 // Opening an own picture: the window size rules, level 0 from a template, the open command's
 // paths (form, dialog, cancel, bad file), and the picture loader on broken and huge files.
+#include "../support/TestData.h"
 #include "../support/TestWindow.h"
 
 #include "components/BoardArea.h"
@@ -285,7 +286,7 @@ private slots:
     {
         // Real broken files from public test suites: each gives a picture within the limits
         // or a clean failure; none crashes, hangs or blows the memory limit.
-        const QString corpus = QStringLiteral(MORVANE_SHARED_DIR "/corpus/badimages");
+        const QString corpus = testDataFolder(QStringLiteral("badimages"));
         QDirIterator it(corpus, {"*.bmp", "*.gif", "*.jpg", "*.jpeg", "*.png", "*.dib"}, QDir::Files);
         int files = 0, refused = 0;
         while (it.hasNext()) {
@@ -300,7 +301,7 @@ private slots:
                 ++refused;
             }
         }
-        QVERIFY(files >= 30);
+        QCOMPARE(files, filesListedInSources(corpus).size());
         QVERIFY(refused > 0);
     }
 
@@ -310,7 +311,7 @@ private slots:
         TestWindow window(data.path());
         window.start();
         for (const char *name : {"pillow-drawing.wmf", "poi-wrench.emf"}) {
-            window.formChoice = QStringLiteral(MORVANE_SHARED_DIR "/corpus/metafiles/") + QLatin1String(name);
+            window.formChoice = testDataFolder(QStringLiteral("metafiles/")) + QLatin1String(name);
             window.game().OpenCommand();
             QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
             QCOMPARE(window.game().CurrentLevel, 0);

@@ -1,6 +1,8 @@
 // Writing the soak's pictures.
 #include "SoakFiles.h"
 
+#include "tests/support/TestData.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -59,7 +61,7 @@ SoakFiles::SoakFiles()
         << write(dir, QStringLiteral("empty.gif"), QByteArray())
         << m_dir.path() << dir.filePath(QStringLiteral("gone.jpg"));
 
-    const QDir shared(QStringLiteral(MORVANE_SHARED_DIR "/corpus/badimages"));
+    const QDir shared(testDataFolder(QStringLiteral("badimages")));
     for (const QString &name : shared.entryList(QDir::Files))
         if (!name.endsWith(QLatin1String(".md")))
             doubtful << shared.filePath(name);
