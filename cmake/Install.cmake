@@ -26,7 +26,7 @@ install(CODE "
     message(STATUS \"Installing: \${launcher} -> ${MORVANE_LAUNCHER_TARGET}\")
 ")
 
-install(FILES ${CMAKE_SOURCE_DIR}/dist/morvane.desktop
+install(FILES ${CMAKE_SOURCE_DIR}/dist/org.morvane.Morvane.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/dist/org.morvane.Morvane.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
