@@ -15,6 +15,7 @@ MORVANE_PACKAGES=(
     xvfb xdotool x11-apps imagemagick
     clang libclang-rt-14-dev
     desktop-file-utils appstream
+    reuse
 )
 
 morvane_install_packages() {
@@ -36,7 +37,8 @@ morvane_install_packages() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
 }
 
+# Builds with Ninja unless MORVANE_GENERATOR names another CMake generator.
 morvane_build() {
-    cmake -S "$MORVANE_ROOT" -B "$MORVANE_BUILD" -G Ninja "$@"
+    cmake -S "$MORVANE_ROOT" -B "$MORVANE_BUILD" -G "${MORVANE_GENERATOR:-Ninja}" "$@"
     cmake --build "$MORVANE_BUILD" -j "$(nproc)"
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and runs the whole test suite: the tests, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every
-# fuzz target.
+# Installs what is missing, checks the licences, builds the game and runs the whole test suite:
+# the tests (in a build that treats warnings as errors), the same tests under AddressSanitizer
+# and UndefinedBehaviorSanitizer, and a short run of every fuzz target.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 morvane_install_packages
@@ -15,20 +15,24 @@ run_ctest() {
     (cd "$folder" && ctest --output-on-failure -j "$(nproc)" "$@") | tee -a "$summary"
 }
 
+echo "== Licences"
+reuse lint
+
 echo "== Build and test"
-morvane_build
+morvane_build -DMORVANE_WERROR=ON
 run_ctest "$MORVANE_BUILD"
 
 echo "== Build and test under the sanitizers"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$MORVANE_ROOT/.ci/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-MORVANE_BUILD="$MORVANE_ROOT/build-sanitize" morvane_build -DMORVANE_SANITIZE=ON -DMORVANE_BUILD_BENCH=OFF \
+# Built with the default generator, so that a Makefile build is proven on every run.
+MORVANE_GENERATOR="Unix Makefiles" MORVANE_BUILD="$MORVANE_ROOT/build-sanitize" morvane_build -DMORVANE_SANITIZE=ON -DMORVANE_BUILD_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SOAK_EVENTS=20000
 run_ctest "$MORVANE_ROOT/build-sanitize" -LE slow
 
 echo "== Fuzz"
-CC=clang CXX=clang++ MORVANE_BUILD="$MORVANE_ROOT/build-fuzz" morvane_build -DMORVANE_FUZZ=ON
+CC=clang CXX=clang++ MORVANE_BUILD="$MORVANE_ROOT/build-fuzz" morvane_build -DMORVANE_FUZZ=ON -DMORVANE_WERROR=ON
 "$MORVANE_ROOT/fuzz/run.sh" "$MORVANE_ROOT/build-fuzz/fuzz" "${MORVANE_FUZZ_SECONDS:-20}"
 
 # Every pass above stops the script on a failure, so reaching here means all of them passed.
