@@ -42,7 +42,7 @@ real="$(readlink -f "$LAUNCHER" 2>/dev/null || true)"
     || fail "no Levels.res next to the launcher's real executable"
 
 # --- desktop integration ---------------------------------------------------------------------------
-DESKTOP="$PREFIX/share/applications/morvane.desktop"
+DESKTOP="$PREFIX/share/applications/org.morvane.Morvane.desktop"
 METAINFO="$PREFIX/share/metainfo/org.morvane.Morvane.metainfo.xml"
 if [ -f "$DESKTOP" ] && desktop-file-validate "$DESKTOP"; then
     pass "desktop entry valid"
@@ -56,7 +56,7 @@ if [ -f "$METAINFO" ] && appstreamcli validate --no-net "$METAINFO"; then
 else
     fail "AppStream metadata missing or invalid"
 fi
-grep -q '<launchable type="desktop-id">morvane.desktop</launchable>' "$METAINFO" \
+grep -q '<launchable type="desktop-id">org.morvane.Morvane.desktop</launchable>' "$METAINFO" \
     || fail "metadata does not launch the installed desktop entry"
 
 png_size() { # width x height from a PNG header
