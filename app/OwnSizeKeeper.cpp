@@ -16,9 +16,13 @@ OwnSizeKeeper::OwnSizeKeeper(QWidget *window) : QObject(window), m_window(window
 void OwnSizeKeeper::ownResize(QSize before, QSize after)
 {
     // Width and height are set one after the other: the old size is the one before the first.
-    if (!pending() || m_since.elapsed() > StaleWithinMs)
+    if (!pending() || m_since.elapsed() > StaleWithinMs) {
         m_before = before;
+        m_own.clear();
+    }
     m_after = after;
+    m_own.append(after);
+    m_restores = 0;
     m_since.start();
 }
 
@@ -28,13 +32,19 @@ bool OwnSizeKeeper::eventFilter(QObject *watched, QEvent *event)
         const QSize now = static_cast<QResizeEvent *>(event)->size();
         if (m_since.elapsed() > StaleWithinMs) {
             m_after = QSize();
-        } else if (now == m_before && m_before != m_after
+        } else if (m_own.contains(now)) {
+            // The game's own sizes, the steps on the way included: Qt on Wayland reports each
+            // of them again once the compositor has them.
+        } else if (now == m_before
                    && !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-            // Once only: should the compositor insist (a tiled window), its size stands.
-            const QSize wanted = m_after;
-            m_after = QSize();
-            QMetaObject::invokeMethod(
-                m_window, [window = m_window, wanted] { window->resize(wanted); }, Qt::QueuedConnection);
+            if (++m_restores > MaxRestores) {
+                m_after = QSize(); // the compositor insists (a tiled window): its size stands
+            } else {
+                m_since.start();
+                QMetaObject::invokeMethod(
+                    m_window, [window = m_window, wanted = m_after] { window->resize(wanted); },
+                    Qt::QueuedConnection);
+            }
         } else if (now != m_after) {
             m_after = QSize(); // someone chose another size: the user, or the compositor's layout
         }

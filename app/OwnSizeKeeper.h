@@ -5,10 +5,13 @@
 // has already answered the form's closing (the main window is active again) with a configure
 // that carries the window's old size; Qt applies it after the game's own size, and a floating
 // window snaps back to where it was. This filter sees that answer: a resize back to the old size
-// shortly after the game's own resize is undone once, by setting the game's size again.
+// shortly after the game's own resize is undone by setting the game's size again. A compositor
+// may send more than one such answer (one per change of focus); one that insists, as on a tiled
+// window, wins after a few rounds.
 #pragma once
 
 #include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QSize>
 
@@ -21,6 +24,8 @@ class OwnSizeKeeper : public QObject {
 public:
     // How long after the game's own resize a return to the old size counts as stale.
     static constexpr int StaleWithinMs = 1500;
+    // How many times the game's size is put back before the compositor's size stands.
+    static constexpr int MaxRestores = 3;
 
     explicit OwnSizeKeeper(QWidget *window);
 
@@ -35,7 +40,9 @@ private:
     QWidget *m_window;
     QSize m_before; // the size before the game's first resize in a row
     QSize m_after;  // the size the game asked for last; invalid when nothing is pending
+    QList<QSize> m_own; // every size the game asked for in this row
     QElapsedTimer m_since;
+    int m_restores = 0;
 };
 
 } // namespace morvane

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the game and runs the whole test suite: the tests, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every
-# fuzz target.
+# Debian package built, installed, played and purged, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzz target.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 morvane_install_packages
@@ -18,6 +18,9 @@ run_ctest() {
 echo "== Build and test"
 morvane_build
 run_ctest "$MORVANE_BUILD"
+
+echo "== Debian package"
+"$MORVANE_ROOT/tests/package/check_package.sh" "$MORVANE_ROOT" "$MORVANE_BUILD"
 
 echo "== Build and test under the sanitizers"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"

@@ -280,7 +280,14 @@ private slots:
         QVERIFY(picture.save(folder.filePath("bb-second.bmp"), "BMP"));
         w.stopGame();
         QVERIFY(w.startGame(QDir(BinDir).filePath("morvane"), folder.path()));
-        locateBoard(QStringLiteral("^Morvane - Level 1$"));
+        // Keys go to the focused window: wait until the new window has the focus.
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            locateBoard(QStringLiteral("^Morvane - Level 1$"));
+        } while (!window.focused && clock.elapsed() < 10000 && (w.settle(100), true));
+        QVERIFY(window.focused);
+        w.settle(300);
         const SwayWindow main = window;
         const int menu = main.rect.height() - BoardHeight;
 
@@ -302,6 +309,8 @@ private slots:
         locateBoard(QStringLiteral("^Morvane$"));
         w.settle(1000);
         locateBoard(QStringLiteral("^Morvane$"));
+        if (window.rect.size() != QSize(340, menu + 240))
+            w.screenshot().save(QDir::temp().filePath(QStringLiteral("morvane-wayland-open.png")));
         QCOMPARE(window.rect.size(), QSize(340, menu + 240));
         // And the board fills it: the picture's frame stands 20 px inside the board's edges.
         const QImage screen = w.screenshot();
