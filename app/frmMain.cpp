@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "MenuCheckStyle.h"
+#include "OwnSizeKeeper.h"
 #include "about/AboutBox.h"
 #include "components/BoardArea.h"
 #include "components/Colour.h"
@@ -74,6 +75,30 @@ frmMain::frmMain(const QString &dataFolder, Random *random)
     parts.dataFolder = dataFolder;
     m_game = std::make_unique<Game>(parts);
     connectEvents();
+    // Only Wayland compositors answer a dialog's closing with a size of their own.
+    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+        m_sizeKeeper = new OwnSizeKeeper(this);
+        m_handsFocusToModal = true;
+    }
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    // A Wayland compositor knows no modal windows: a click on the main window while the About
+    // box or the file-open form is open raises the main window over it, and the game, which
+    // takes no input then, would look frozen. Give the focus back to the modal window, which
+    // the compositor then raises again; queued, so that the request comes after Qt's own
+    // requests for the window the click went to.
+    if (event->type() == QEvent::ActivationChange && m_handsFocusToModal && isActiveWindow()) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal != this && modal->isVisible()) {
+            QTimer::singleShot(0, modal, [modal] {
+                if (modal->isVisible())
+                    modal->activateWindow();
+            });
+        }
+    }
+    QMainWindow::changeEvent(event);
 }
 
 frmMain::~frmMain() = default;
@@ -249,7 +274,10 @@ int frmMain::outerHeightTwips() const { return outerHeightTwipsForBoard(m_board-
 
 void frmMain::setBoardSize(QSize board)
 {
-    resize(std::max(board.width(), 1), std::max(board.height(), 1) + menuHeight());
+    const QSize window(std::max(board.width(), 1), std::max(board.height(), 1) + menuHeight());
+    if (m_sizeKeeper && isVisible())
+        m_sizeKeeper->ownResize(size(), window);
+    resize(window);
     // A window that is not shown yet gets its size now, not at the next show.
     if (!isVisible())
         m_board->resize(board);

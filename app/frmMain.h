@@ -21,6 +21,7 @@ namespace morvane {
 class BoardArea;
 class PictureBox;
 class PieceImage;
+class OwnSizeKeeper;
 class ResizeWatcher;
 
 class frmMain : public QMainWindow, public Host {
@@ -71,6 +72,9 @@ public:
     void showAbout() override;
     void exitProgram() override;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void buildMenu();
     void buildControls();
@@ -95,6 +99,8 @@ private:
     QTimer m_timMove;
     BatchedTimer m_timBorder;
     ResizeWatcher *m_resizeWatcher = nullptr; // ZADResize1
+    OwnSizeKeeper *m_sizeKeeper = nullptr;    // Wayland only
+    bool m_handsFocusToModal = false;          // Wayland only
     std::array<QAction *, 7> m_levelActions{};
     QAction *m_openAction = nullptr;
     QAction *m_exitAction = nullptr;
