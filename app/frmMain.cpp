@@ -109,10 +109,10 @@ void frmMain::buildControls()
 
     m_timHider.setInterval(200);
     m_timMove.setInterval(20);
-    m_timBorder.setInterval(1);
-    // The pulse's 1 ms steps are delivered in batches: every 40 ms looks as lively as every
-    // frame for a flickering frame colour, at a fraction of the cost of painting.
-    m_timBorder.setWakeInterval(40);
+    // The pulse takes one step per tick and ticks once a frame, so every step is seen. A timer
+    // held up by an animation gives one tick afterwards, never a burst to catch up.
+    m_timBorder.setTimerType(Qt::PreciseTimer);
+    m_timBorder.setInterval(FrameTimerMilliseconds);
 
     // Created in the designed order, which is also the stacking order, bottom to top.
     m_banner = new PictureBox(m_board);
@@ -144,36 +144,27 @@ void frmMain::handle(const char *name, Handler handler)
     } catch (const std::exception &error) {
         std::fprintf(stderr, "morvane: %s: %s\n", name, error.what());
     }
+    fitFadeTimer();
 }
 
 void frmMain::connectEvents()
 {
     Game &game = *m_game;
     for (PieceImage *piece : m_pieces) {
-        connect(piece, &PieceImage::Click, this, [this, &game](int i) {
-            handle("click", [&] { game.Click(i); });
-            wakeFade(); // a piece let go may still glow
-        });
+        connect(piece, &PieceImage::Click, this,
+                [this, &game](int i) { handle("click", [&] { game.Click(i); }); });
         connect(piece, &PieceImage::RightClick, this,
                 [this, &game](int i) { handle("right click", [&] { game.RightClick(i); }); });
-        connect(piece, &PieceImage::MouseMove, this, [this, &game](int i) {
-            handle("mouse move", [&] { game.PieceMouseMove(i); });
-            wakeFade();
-        });
+        connect(piece, &PieceImage::MouseMove, this,
+                [this, &game](int i) { handle("mouse move", [&] { game.PieceMouseMove(i); }); });
     }
     m_board->onBackgroundMouseMove = [this, &game] {
-        game.BackgroundMouseMove();
-        wakeFade();
+        handle("background mouse move", [&] { game.BackgroundMouseMove(); });
     };
     m_preview->onClick = [this, &game] { handle("preview click", [&] { game.PreviewClick(); }); };
-    connect(&m_timMove, &QTimer::timeout, this, [this, &game] {
-        handle("fade", [&] { game.MoveTimerTick(); });
-        // With no glow left to fade the timer sleeps until the mouse or a click changes that,
-        // so that a resting game costs nothing.
-        if (!fadePending())
-            m_timMove.stop();
-    });
-    connect(&m_timBorder, &BatchedTimer::timeout, this,
+    connect(&m_timMove, &QTimer::timeout, this,
+            [this, &game] { handle("fade", [&] { game.MoveTimerTick(); }); });
+    connect(&m_timBorder, &QTimer::timeout, this,
             [this, &game] { handle("pulse", [&] { game.BorderTimerTick(); }); });
     connect(&m_timHider, &QTimer::timeout, this,
             [this, &game] { handle("hider", [&] { game.HiderTimerTick(); }); });
@@ -192,26 +183,21 @@ void frmMain::connectEvents()
             [this, &game] { handle("about", [&] { game.AboutCommand(); }); });
 }
 
-bool frmMain::fadePending() const
+// A resting game costs nothing: with no glow left to fade, the fade timer sleeps until a
+// handler leaves one, be it a mouse move, a click, a level choice or an opened picture.
+void frmMain::fitFadeTimer()
 {
-    const Game &game = *m_game;
-    return std::any_of(m_pieces.begin(), m_pieces.end(), [&game](const PieceImage *piece) {
-        return piece->BorderWidth() != 0 && piece->index() != game.HoverPiece
-               && piece->index() != game.SelectedPiece;
-    });
-}
-
-void frmMain::wakeFade()
-{
-    if (!m_timMove.isActive() && fadePending())
+    const bool needed = m_game->glowLeftToFade();
+    if (needed && !m_timMove.isActive())
         m_timMove.start();
+    else if (!needed && m_timMove.isActive())
+        m_timMove.stop();
 }
 
 void frmMain::start()
 {
-    m_game->Startup();
+    handle("start-up", [&] { m_game->Startup(); });
     m_timHider.start();
-    m_timMove.start();
 }
 
 void frmMain::redrawWindow()
@@ -221,9 +207,15 @@ void frmMain::redrawWindow()
     QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }
 
-void frmMain::pause(int milliseconds)
+std::chrono::nanoseconds frmMain::clockNow() const
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    return std::chrono::steady_clock::now().time_since_epoch();
+}
+
+void frmMain::sleepUntil(std::chrono::nanoseconds deadline)
+{
+    std::this_thread::sleep_until(std::chrono::steady_clock::time_point(
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(deadline)));
 }
 
 void frmMain::clearWindowDrawing() {}

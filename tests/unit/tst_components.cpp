@@ -1,6 +1,5 @@
 // The board's components: the clipper's cuts, the piece's read-back and visibility, the
 // picture box's drawing, and the board's coordinate systems.
-#include "components/BatchedTimer.h"
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
@@ -210,37 +209,6 @@ private slots:
         QCOMPARE(QColor(box.image().pixel(99, 49)), QColor(255, 255, 255));
         QCOMPARE(QColor(box.image().pixel(80, 40)), QColor(0, 0, 0));
         QCOMPARE(QColor(box.image().pixel(100, 50)), QColor(0, 0, 0));
-    }
-
-    void batchedTimerTicksOncePerIntervalPassed()
-    {
-        BatchedTimer timer;
-        timer.setInterval(1);
-        QCOMPARE(timer.interval(), 1);
-        int ticks = 0;
-        connect(&timer, &BatchedTimer::timeout, this, [&] { ++ticks; });
-        QElapsedTimer clock;
-        clock.start();
-        timer.start();
-        QVERIFY(timer.isActive());
-        QTRY_VERIFY_WITH_TIMEOUT(ticks >= 20, 5000);
-        // Never more ticks than milliseconds have passed, however they were batched.
-        QVERIFY(ticks <= clock.elapsed() + 1);
-        timer.stop();
-        const int stopped = ticks;
-        QTest::qWait(50);
-        QCOMPARE(ticks, stopped);
-
-        // A handler that stops the timer gets no further tick from the same batch.
-        int afterStop = 0;
-        BatchedTimer once;
-        connect(&once, &BatchedTimer::timeout, this, [&] {
-            ++afterStop;
-            once.stop();
-        });
-        once.start();
-        QTest::qWait(60);
-        QCOMPARE(afterStop, 1);
     }
 
     void printWritesAtTheTextPositionAndMovesDown()
