@@ -15,6 +15,7 @@
 #include "import/PictureLoader.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -173,11 +174,18 @@ void frmMain::connectEvents()
         connect(action, &QAction::triggered, this, [this, &game, action, n](bool checked) {
             // The menu toggles the mark by itself; the level command decides where it goes.
             action->setChecked(!checked);
-            handle("level", [&] { game.LevelCommand(n); });
+            handle("level", [&] {
+                game.LevelCommand(n);
+                forgetHoverMovedAway();
+            });
         });
     }
-    connect(m_openAction, &QAction::triggered, this,
-            [this, &game] { handle("open", [&] { game.OpenCommand(); }); });
+    connect(m_openAction, &QAction::triggered, this, [this, &game] {
+        handle("open", [&] {
+            game.OpenCommand();
+            forgetHoverMovedAway();
+        });
+    });
     connect(m_exitAction, &QAction::triggered, this, [&game] { game.ExitCommand(); });
     connect(m_aboutAction, &QAction::triggered, this,
             [this, &game] { handle("about", [&] { game.AboutCommand(); }); });
@@ -192,6 +200,20 @@ void frmMain::fitFadeTimer()
         m_timMove.start();
     else if (!needed && m_timMove.isActive())
         m_timMove.stop();
+}
+
+// A deal puts every piece somewhere new while the mouse rests, and a resting mouse reports no
+// move. The piece it last moved over may have gone from under it: that piece is then no longer
+// hovered, as if the mouse had moved onto the background, and its glow fades. A piece still
+// under the mouse keeps its glow, and no other piece lights until the mouse moves.
+void frmMain::forgetHoverMovedAway()
+{
+    Game &game = *m_game;
+    if (game.HoverPiece < 1 || game.HoverPiece > 18)
+        return;
+    const PieceImage &piece = *m_pieces[size_t(game.HoverPiece - 1)];
+    if (!piece.isVisible() || !piece.rect().contains(piece.mapFromGlobal(QCursor::pos())))
+        game.BackgroundMouseMove();
 }
 
 void frmMain::start()

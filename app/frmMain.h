@@ -79,6 +79,9 @@ private:
     // The fade timer runs while some glow is left to fade, and sleeps otherwise: decided after
     // every handler, whatever the handler changed.
     void fitFadeTimer();
+    // After a new deal: a hovered piece that is no longer under the resting mouse is no longer
+    // hovered, so that its glow fades like any other.
+    void forgetHoverMovedAway();
     int menuHeight() const;
     // Runs an event handler; an error ends that handler only and is reported on stderr.
     // Afterwards the fade timer is fitted to what the handler left.

@@ -8,6 +8,7 @@
 #include "game/BoardLayout.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -100,19 +101,28 @@ private slots:
     void aGlowLetGoByALevelChoiceOrOpenFades_data()
     {
         QTest::addColumn<bool>("open");
-        QTest::newRow("Levels > Level 3") << false;
-        QTest::newRow("File > Open") << true;
+        QTest::addColumn<bool>("resting");
+        QTest::newRow("Levels > Level 3") << false << false;
+        QTest::newRow("File > Open") << true << false;
+        QTest::newRow("Levels > Level 3, the mouse resting") << false << true;
+        QTest::newRow("File > Open, the mouse resting") << true << true;
     }
     void aGlowLetGoByALevelChoiceOrOpenFades()
     {
         QFETCH(bool, open);
+        QFETCH(bool, resting);
         Fixture f;
         // Hovered, then clicked: the selected piece keeps its glow; the mouse goes on to the
         // background, and with no glow left to fade the fade timer sleeps.
         emit f.piece(5).MouseMove(5);
         emit f.piece(5).Click(5);
-        f.window.board().onBackgroundMouseMove();
-        QCOMPARE(f.game.HoverPiece, uint8_t(0));
+        if (resting) {
+            // The mouse stays where it clicked, and the new deal puts another piece there.
+            QCursor::setPos(f.piece(5).mapToGlobal(f.piece(5).rect().center()));
+        } else {
+            f.window.board().onBackgroundMouseMove();
+            QCOMPARE(f.game.HoverPiece, uint8_t(0));
+        }
         QCOMPARE(f.piece(5).BorderWidth(), 5);
         QVERIFY(!f.window.timMove().isActive());
 
@@ -127,6 +137,10 @@ private slots:
             QCOMPARE(f.game.CurrentLevel, 3);
         }
         QCOMPARE(f.game.SelectedPiece, 0);
+        if (resting) {
+            QVERIFY(!f.piece(5).geometry().contains(f.piece(5).parentWidget()->mapFromGlobal(QCursor::pos())));
+            QCOMPARE(f.game.HoverPiece, uint8_t(0));
+        }
         QVERIFY(f.window.timMove().isActive());
         QTRY_COMPARE_WITH_TIMEOUT(f.piece(5).BorderWidth(), 0, 5000);
         QCOMPARE(f.piece(5).BorderColor(), int32_t(0xFF0000 - 5 * 0x3300));
