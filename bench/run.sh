@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark on a private Xvfb and writes bench/RESULTS.md: builds if needed into
 # build-bench/ (RelWithDebInfo), then prints the table. Usage: bench/run.sh [build-dir]
+# (MORVANE_BENCH_DISPLAY=:N picks the X display number).
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -16,8 +17,8 @@ BENCH="$BUILD/bench"
 GAME="$BUILD/bin/morvane"
 
 # --- a private X server ---------------------------------------------------------------------
-display=""
-for number in $(seq $((90 + $$ % 100)) 400); do
+display="${MORVANE_BENCH_DISPLAY:-}" # a display number of your own, or the first free one
+for number in $([ -z "$display" ] && seq $((90 + $$ % 100)) 400); do
     if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
         display=":$number"
         break
