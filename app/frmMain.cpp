@@ -16,6 +16,7 @@
 #include "import/PictureLoader.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -134,10 +135,10 @@ void frmMain::buildControls()
 
     m_timHider.setInterval(200);
     m_timMove.setInterval(20);
-    m_timBorder.setInterval(1);
-    // The pulse's 1 ms steps are delivered in batches: every 40 ms looks as lively as every
-    // frame for a flickering frame colour, at a fraction of the cost of painting.
-    m_timBorder.setWakeInterval(40);
+    // The pulse takes one step per tick and ticks once a frame, so every step is seen. A timer
+    // held up by an animation gives one tick afterwards, never a burst to catch up.
+    m_timBorder.setTimerType(Qt::PreciseTimer);
+    m_timBorder.setInterval(FrameTimerMilliseconds);
 
     // Created in the designed order, which is also the stacking order, bottom to top.
     m_banner = new PictureBox(m_board);
@@ -169,36 +170,27 @@ void frmMain::handle(const char *name, Handler handler)
     } catch (const std::exception &error) {
         std::fprintf(stderr, "morvane: %s: %s\n", name, error.what());
     }
+    fitFadeTimer();
 }
 
 void frmMain::connectEvents()
 {
     Game &game = *m_game;
     for (PieceImage *piece : m_pieces) {
-        connect(piece, &PieceImage::Click, this, [this, &game](int i) {
-            handle("click", [&] { game.Click(i); });
-            wakeFade(); // a piece let go may still glow
-        });
+        connect(piece, &PieceImage::Click, this,
+                [this, &game](int i) { handle("click", [&] { game.Click(i); }); });
         connect(piece, &PieceImage::RightClick, this,
                 [this, &game](int i) { handle("right click", [&] { game.RightClick(i); }); });
-        connect(piece, &PieceImage::MouseMove, this, [this, &game](int i) {
-            handle("mouse move", [&] { game.PieceMouseMove(i); });
-            wakeFade();
-        });
+        connect(piece, &PieceImage::MouseMove, this,
+                [this, &game](int i) { handle("mouse move", [&] { game.PieceMouseMove(i); }); });
     }
     m_board->onBackgroundMouseMove = [this, &game] {
-        game.BackgroundMouseMove();
-        wakeFade();
+        handle("background mouse move", [&] { game.BackgroundMouseMove(); });
     };
     m_preview->onClick = [this, &game] { handle("preview click", [&] { game.PreviewClick(); }); };
-    connect(&m_timMove, &QTimer::timeout, this, [this, &game] {
-        handle("fade", [&] { game.MoveTimerTick(); });
-        // With no glow left to fade the timer sleeps until the mouse or a click changes that,
-        // so that a resting game costs nothing.
-        if (!fadePending())
-            m_timMove.stop();
-    });
-    connect(&m_timBorder, &BatchedTimer::timeout, this,
+    connect(&m_timMove, &QTimer::timeout, this,
+            [this, &game] { handle("fade", [&] { game.MoveTimerTick(); }); });
+    connect(&m_timBorder, &QTimer::timeout, this,
             [this, &game] { handle("pulse", [&] { game.BorderTimerTick(); }); });
     connect(&m_timHider, &QTimer::timeout, this,
             [this, &game] { handle("hider", [&] { game.HiderTimerTick(); }); });
@@ -207,36 +199,52 @@ void frmMain::connectEvents()
         connect(action, &QAction::triggered, this, [this, &game, action, n](bool checked) {
             // The menu toggles the mark by itself; the level command decides where it goes.
             action->setChecked(!checked);
-            handle("level", [&] { game.LevelCommand(n); });
+            handle("level", [&] {
+                game.LevelCommand(n);
+                forgetHoverMovedAway();
+            });
         });
     }
-    connect(m_openAction, &QAction::triggered, this,
-            [this, &game] { handle("open", [&] { game.OpenCommand(); }); });
+    connect(m_openAction, &QAction::triggered, this, [this, &game] {
+        handle("open", [&] {
+            game.OpenCommand();
+            forgetHoverMovedAway();
+        });
+    });
     connect(m_exitAction, &QAction::triggered, this, [&game] { game.ExitCommand(); });
     connect(m_aboutAction, &QAction::triggered, this,
             [this, &game] { handle("about", [&] { game.AboutCommand(); }); });
 }
 
-bool frmMain::fadePending() const
+// A resting game costs nothing: with no glow left to fade, the fade timer sleeps until a
+// handler leaves one, be it a mouse move, a click, a level choice or an opened picture.
+void frmMain::fitFadeTimer()
 {
-    const Game &game = *m_game;
-    return std::any_of(m_pieces.begin(), m_pieces.end(), [&game](const PieceImage *piece) {
-        return piece->BorderWidth() != 0 && piece->index() != game.HoverPiece
-               && piece->index() != game.SelectedPiece;
-    });
+    const bool needed = m_game->glowLeftToFade();
+    if (needed && !m_timMove.isActive())
+        m_timMove.start();
+    else if (!needed && m_timMove.isActive())
+        m_timMove.stop();
 }
 
-void frmMain::wakeFade()
+// A deal puts every piece somewhere new while the mouse rests, and a resting mouse reports no
+// move. The piece it last moved over may have gone from under it: that piece is then no longer
+// hovered, as if the mouse had moved onto the background, and its glow fades. A piece still
+// under the mouse keeps its glow, and no other piece lights until the mouse moves.
+void frmMain::forgetHoverMovedAway()
 {
-    if (!m_timMove.isActive() && fadePending())
-        m_timMove.start();
+    Game &game = *m_game;
+    if (game.HoverPiece < 1 || game.HoverPiece > 18)
+        return;
+    const PieceImage &piece = *m_pieces[size_t(game.HoverPiece - 1)];
+    if (!piece.isVisible() || !piece.rect().contains(piece.mapFromGlobal(QCursor::pos())))
+        game.BackgroundMouseMove();
 }
 
 void frmMain::start()
 {
-    m_game->Startup();
+    handle("start-up", [&] { m_game->Startup(); });
     m_timHider.start();
-    m_timMove.start();
 }
 
 void frmMain::redrawWindow()
@@ -246,9 +254,15 @@ void frmMain::redrawWindow()
     QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }
 
-void frmMain::pause(int milliseconds)
+std::chrono::nanoseconds frmMain::clockNow() const
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    return std::chrono::steady_clock::now().time_since_epoch();
+}
+
+void frmMain::sleepUntil(std::chrono::nanoseconds deadline)
+{
+    std::this_thread::sleep_until(std::chrono::steady_clock::time_point(
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(deadline)));
 }
 
 void frmMain::clearWindowDrawing() {}

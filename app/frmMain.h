@@ -5,7 +5,6 @@
 #include "game/Game.h"
 #include "game/Host.h"
 #include "game/Random.h"
-#include "components/BatchedTimer.h"
 #include "components/PictureClip.h"
 
 #include <QMainWindow>
@@ -42,7 +41,7 @@ public:
     PictureBox &banner() { return *m_banner; }
     PictureClip &clipper() { return m_clipper; }
     QTimer &timMove() { return m_timMove; }
-    BatchedTimer &timBorder() { return m_timBorder; }
+    QTimer &timBorder() { return m_timBorder; }
     QTimer &timHider() { return m_timHider; }
     QAction *levelAction(int n) const { return m_levelActions.at(size_t(n - 1)); }
     QAction *openAction() const { return m_openAction; }
@@ -52,7 +51,8 @@ public:
 
     // Host
     void redrawWindow() override;
-    void pause(int milliseconds) override;
+    std::chrono::nanoseconds clockNow() const override;
+    void sleepUntil(std::chrono::nanoseconds deadline) override;
     void clearWindowDrawing() override;
     void setCaption(const QString &caption) override;
     void setLevelChecked(int level, bool checked) override;
@@ -80,11 +80,15 @@ private:
     void buildControls();
     void connectEvents();
     void setBoardSize(QSize board);
-    // The fade timer runs only while some glow is left to fade.
-    bool fadePending() const;
-    void wakeFade();
+    // The fade timer runs while some glow is left to fade, and sleeps otherwise: decided after
+    // every handler, whatever the handler changed.
+    void fitFadeTimer();
+    // After a new deal: a hovered piece that is no longer under the resting mouse is no longer
+    // hovered, so that its glow fades like any other.
+    void forgetHoverMovedAway();
     int menuHeight() const;
     // Runs an event handler; an error ends that handler only and is reported on stderr.
+    // Afterwards the fade timer is fitted to what the handler left.
     template <typename Handler>
     void handle(const char *name, Handler handler);
 
@@ -97,7 +101,7 @@ private:
     PictureClip m_clipper;           // PicClip1
     QTimer m_timHider;
     QTimer m_timMove;
-    BatchedTimer m_timBorder;
+    QTimer m_timBorder;
     ResizeWatcher *m_resizeWatcher = nullptr; // ZADResize1
     OwnSizeKeeper *m_sizeKeeper = nullptr;    // Wayland only
     bool m_handsFocusToModal = false;          // Wayland only

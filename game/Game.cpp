@@ -16,7 +16,12 @@
 
 namespace morvane {
 
-Game::Game(const GameParts &parts) : m_parts(parts) {}
+Game::Game(const GameParts &parts)
+    : m_parts(parts),
+      m_frames([this] { return m_parts.host->clockNow(); },
+               [this](std::chrono::nanoseconds deadline) { m_parts.host->sleepUntil(deadline); })
+{
+}
 
 PieceImage &Game::ZAD(long long index) const
 {
@@ -27,7 +32,10 @@ PieceImage &Game::ZAD(long long index) const
 
 void Game::redrawWindow() { m_parts.host->redrawWindow(); }
 
-void Game::pause() { m_parts.host->pause(1); }
+void Game::startAnimation() { m_frames.startAnimation(); }
+
+// The step lasts until its frame is over, however long painting it took.
+void Game::pause() { m_frames.endStep(); }
 
 QString Game::levelFileName(int n) { return QStringLiteral("Level%1.res").arg(n); }
 

@@ -3,6 +3,7 @@
 // board components and reaches the window, the clock and modal windows through a Host.
 #pragma once
 
+#include "FramePacer.h"
 #include "LevelTable.h"
 
 #include <QString>
@@ -12,10 +13,10 @@
 #include <functional>
 
 class QImage;
+class QTimer;
 
 namespace morvane {
 
-class BatchedTimer;
 class BoardArea;
 class Host;
 class PictureBox;
@@ -33,7 +34,7 @@ struct GameParts {
     PictureClip *clipper = nullptr;        // PicClip1
     PictureBox *preview = nullptr;         // Picture1
     PictureBox *banner = nullptr;          // Picture2
-    BatchedTimer *borderTimer = nullptr;   // timBorder
+    QTimer *borderTimer = nullptr;         // timBorder
     Random *random = nullptr;
     PictureLoader loadPicture;
     QString dataFolder; // the folder of the executable, where the level files lie
@@ -70,6 +71,9 @@ public:
     void MoveTimerTick();                // timMove: the hover fade
     void BorderTimerTick();              // timBorder: the selection pulse
     void HiderTimerTick();               // timHider: hidden pieces
+    // Whether some glow is left for the fade to take down: the fade timer need not run
+    // while there is none.
+    bool glowLeftToFade() const;
     void Resize(int innerWidth, int innerHeight);
     void PreviewClick();                 // click on the finished picture
     void OpenCommand();                  // File > Open
@@ -81,6 +85,8 @@ public:
 
     PieceImage &ZAD(long long index) const;
     const GameParts &parts() const { return m_parts; }
+    // The pacing of the animations' steps, one frame each.
+    const FramePacer &frames() const { return m_frames; }
 
     // The text of the message shown when a level's picture cannot be loaded.
     static QString levelLoadErrorText(int n);
@@ -100,10 +106,14 @@ private:
     void bannerFrame(double left, double top, double width, double height);
     void drawBanner(double left, double top, double width, double height);
     void hidePiece(PieceImage &piece, int32_t count);
+    bool glowFades(int piece) const;
     void redrawWindow();
+    // Every animation starts its count of frames, and ends each step with pause().
+    void startAnimation();
     void pause();
 
     GameParts m_parts;
+    FramePacer m_frames;
     // The open dialog's file name: the hand-over slot between the file chooser and Open.
     QString m_openFileName;
 };
