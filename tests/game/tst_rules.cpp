@@ -1,0 +1,146 @@
+// Rules that only show through the real window: timers that reach the game, a restore from the
+// minimised state, a real click on the finished picture, and an own picture that is not 4:3.
+#include "../support/TestWindow.h"
+
+#include "components/BoardArea.h"
+#include "components/PictureBox.h"
+#include "components/PictureClip.h"
+#include "components/BatchedTimer.h"
+
+#include <QImageWriter>
+#include <QTest>
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+// Swaps every tile home and turns back what is mirrored, as a player would.
+void solve(Game &game, int level)
+{
+    for (int tile = 1; tile <= 18; ++tile)
+        for (int j = 1; j <= 18; ++j)
+            if (game.LevelTable(level, j).Content == tile && j != tile) {
+                game.Click(tile);
+                game.Click(j);
+            }
+    for (int j = 1; j <= 18; ++j)
+        if (game.LevelTable(level, j).Flipped)
+            game.RightClick(j);
+}
+
+// Share of sampled pixels where two pictures of one size differ clearly.
+int differingSamples(const QImage &a, const QImage &b)
+{
+    int differing = 0;
+    for (int y = 0; y < a.height(); y += 3)
+        for (int x = 0; x < a.width(); x += 3) {
+            const QColor p(a.pixel(x, y)), q(b.pixel(x, y));
+            differing += qAbs(p.red() - q.red()) + qAbs(p.green() - q.green()) + qAbs(p.blue() - q.blue()) > 60;
+        }
+    return differing;
+}
+
+} // namespace
+
+class RulesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void timersReachTheGame()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        Game &game = window.game();
+        game.LevelCommand(6);
+        // The pulse: a selected piece's frame changes colour with the border timer alone.
+        game.Click(2);
+        QVERIFY(window.timBorder().isActive());
+        const int32_t first = window.piece(2).BorderColor();
+        QTRY_VERIFY_WITH_TIMEOUT(window.piece(2).BorderColor() != first, 5000);
+        // The hider: a piece hidden by a move at level 6 comes back with the hider timer alone.
+        game.Click(9);
+        QVERIFY(window.piece(9).HideCount() > 0);
+        QTRY_COMPARE_WITH_TIMEOUT(window.piece(9).HideCount(), 0, 15000);
+        QVERIFY(!window.piece(9).Picture().isNull());
+        // The fade: a piece the mouse leaves loses its glow with the move timer alone.
+        emit window.piece(3).MouseMove(3);
+        QCOMPARE(window.piece(3).BorderWidth(), 5);
+        QTest::mouseMove(&window.board(), QPoint(2, 2));
+        QTRY_COMPARE_WITH_TIMEOUT(window.piece(3).BorderWidth(), 0, 5000);
+    }
+
+    void restoreFromMinimisedLaysOutAgain()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.game().LevelCommand(3);
+        const QRect before = window.piece(5).geometry();
+        window.showMinimized();
+        QVERIFY(window.isMinimised());
+        window.setOuterWidthTwips(15 * 1000 + 120); // the board grows while minimised
+        QCOMPARE(window.piece(5).geometry(), before);
+        window.showNormal();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isMinimised(), 5000);
+        const PieceRecord &p = window.game().LevelTable(3, 5);
+        QTRY_COMPARE_WITH_TIMEOUT(window.piece(5).geometry(),
+                                  QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight), 5000);
+        QVERIFY(window.piece(5).geometry() != before);
+        // Laid out for the board as it is now: the places reach across its new width.
+        QRect united;
+        for (int j = 1; j <= 18; ++j)
+            united |= window.piece(j).geometry();
+        QVERIFY(united.width() > window.board().width() * 0.9);
+    }
+
+    void realClickOnTheFinishedPictureRepaintsItClean()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        solve(window.game(), 1);
+        QVERIFY(window.game().PuzzleSolved);
+        PictureBox &preview = window.preview();
+        const QImage clean = window.clipper().Picture().scaled(preview.ScaleWidth(), preview.ScaleHeight(),
+                                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY2(differingSamples(preview.image(), clean) > 50, "the banner and words are drawn over it");
+        QTest::mouseClick(&preview, Qt::LeftButton, {}, QPoint(preview.width() / 2, preview.height() / 2));
+        QVERIFY(differingSamples(preview.image(), clean) < 50);
+        for (int j = 1; j <= 18; ++j)
+            QVERIFY(!window.piece(j).isVisible());
+    }
+
+    void ownPictureThatIsNotFourByThree()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        // Wide and low: a mix-up of the axes would stretch the places the wrong way.
+        QImage wide(800, 200, QImage::Format_RGB32);
+        wide.fill(Qt::darkCyan);
+        const QString path = data.file("wide.png");
+        QVERIFY(QImageWriter(path).write(wide));
+        window.formChoice = path;
+        window.game().OpenCommand();
+        QVERIFY(window.messages.isEmpty());
+        QCOMPARE(window.game().CurrentLevel, 0);
+        QCOMPARE(window.clipper().ImageWidth(), int16_t(800));
+        QCOMPARE(window.clipper().ImageHeight(), int16_t(200));
+        const QSize board = window.board().size();
+        // The tiles fill the picture, so the places fill the board but its margins of 20 of
+        // 840 units across and 20 of 240 units down.
+        QRect united;
+        for (int j = 1; j <= 18; ++j)
+            united |= window.piece(j).geometry();
+        const double left = board.width() * 20.0 / 840, top = board.height() * 20.0 / 240;
+        QVERIFY2(qAbs(united.left() - left) <= 2, qPrintable(QString::number(united.left())));
+        QVERIFY2(qAbs(united.top() - top) <= 2, qPrintable(QString::number(united.top())));
+        QVERIFY(qAbs(united.right() + 1 - (board.width() - left)) <= 2);
+        QVERIFY(qAbs(united.bottom() + 1 - (board.height() - top)) <= 2);
+    }
+};
+
+QTEST_MAIN(RulesTest)
+#include "tst_rules.moc"
