@@ -181,7 +181,13 @@ void Canvas::drawMapped(const QPainterPath &mapped, bool fill, bool stroke)
     if (ropDrawsNothing() || mapped.isEmpty() || !sane(mapped.controlPointRect()))
         return;
     prepare(stroke, fill);
-    m_budget.rasterWork(rasterWork(mapped, stroke ? m_painter.pen().widthF() : -1));
+    const double penWidth = stroke ? m_painter.pen().widthF() : -1;
+    // A shape wholly off the picture leaves no mark: not worth rasterising. The margin holds
+    // the widest pen with its mitred corners.
+    const double margin = 5 * std::max(1.0, penWidth) + 2;
+    if (!mapped.controlPointRect().adjusted(-margin, -margin, margin, margin).intersects(QRectF(m_image.rect())))
+        return;
+    m_budget.rasterWork(rasterWork(mapped, penWidth));
     QPainterPath path = mapped;
     path.setFillRule(m_dc.state().windingFill ? Qt::WindingFill : Qt::OddEvenFill);
     m_painter.drawPath(path);
