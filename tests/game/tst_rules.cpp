@@ -5,6 +5,7 @@
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
+#include "components/PieceImage.h"
 #include "components/BatchedTimer.h"
 
 #include <QImageWriter>
@@ -69,6 +70,50 @@ private slots:
         QCOMPARE(window.piece(3).BorderWidth(), 5);
         QTest::mouseMove(&window.board(), QPoint(2, 2));
         QTRY_COMPARE_WITH_TIMEOUT(window.piece(3).BorderWidth(), 0, 5000);
+    }
+
+    void levelEntryStartsWhereItShouldAtAnyWindowSize()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.setOuterWidthTwips(15 * 1000 + 120);
+        window.setOuterHeightTwips(15 * 700 + 690);
+        QCOMPARE(window.board().size(), QSize(1000, 700));
+        struct Frame {
+            double scaleWidth, scaleHeight, left, top;
+            QRectF pixels;
+        };
+        std::vector<Frame> frames;
+        window.onPause = [&] {
+            const PieceImage &piece = window.piece(18); // the first to enter at levels 7 and 5
+            frames.push_back({window.board().scaleWidth(), window.board().scaleHeight(), piece.Left(),
+                              piece.Top(), piece.pixelGeometry()});
+        };
+
+        // Level 7: piece 18, an even place, comes in from the window's right edge.
+        window.game().LevelCommand(7);
+        QVERIFY(!frames.empty());
+        const PieceRecord &seven = window.game().LevelTable(7, 18);
+        const double rightEdge = window.outerWidthTwips() / 15.0;
+        const Frame first = frames.front();
+        // The deal runs in the user scale: the picture and its margins, whatever the window.
+        QCOMPARE(first.scaleWidth, 640.0);
+        QCOMPARE(first.scaleHeight, 490.0);
+        QVERIFY2(qAbs(first.left - (rightEdge - (rightEdge - (seven.SrcLeft + 20)) / 10.0)) < 0.01,
+                 qPrintable(QString::number(first.left)));
+        QVERIFY(qAbs(first.pixels.left() - first.left * 1000.0 / 640) < 1.5);
+        QVERIFY(qAbs(first.pixels.top() - (seven.SrcTop + 20) * 700.0 / 490) < 1.5);
+
+        // Level 5: piece 18 drops from the top edge, a twelfth of the way each step.
+        frames.clear();
+        window.game().LevelCommand(5);
+        QVERIFY(!frames.empty());
+        const PieceRecord &five = window.game().LevelTable(5, 18);
+        QCOMPARE(frames.front().scaleHeight, 490.0);
+        QVERIFY(qAbs(frames.front().top - (five.SrcTop + 20) / 12.0) < 0.01);
+        QVERIFY(qAbs(frames.front().pixels.top() - frames.front().top * 700.0 / 490) < 1.5);
+        QVERIFY(qAbs(frames.front().left - (five.SrcLeft + 20)) < 0.01);
     }
 
     void restoreFromMinimisedLaysOutAgain()
