@@ -208,6 +208,34 @@ private slots:
         }
     }
 
+    void aTurnStaysCentredOnItsPlace()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.game().LevelCommand(6);
+        for (const int place : {1, 4, 11}) {
+            PieceImage &piece = window.piece(place);
+            const QPointF centre = QRectF(piece.Left(), piece.Top(), piece.Width(), piece.Height()).center();
+            const QRectF home(piece.Left(), piece.Top(), piece.Width(), piece.Height());
+            int steps = 0;
+            bool narrowed = false, centred = true;
+            window.onPause = [&] {
+                ++steps;
+                const QRectF now(piece.Left(), piece.Top(), piece.Width(), piece.Height());
+                // Sizes are held in single precision: centred to a thousandth of a pixel.
+                centred &= qAbs(now.center().x() - centre.x()) < 1e-3 && qAbs(now.center().y() - centre.y()) < 1e-3;
+                narrowed |= now.width() < home.width() / 2 || now.height() < home.height() / 2;
+            };
+            window.game().RightClick(place);
+            window.onPause = nullptr;
+            QCOMPARE(steps, 28);
+            QVERIFY(centred);
+            QVERIFY2(narrowed, qPrintable(QString::number(place)));
+            QVERIFY(qAbs(piece.Width() - home.width()) < 1e-3 && qAbs(piece.Height() - home.height()) < 1e-3);
+        }
+    }
+
     void restoreFromMinimisedLaysOutAgain()
     {
         DataFolder data;
