@@ -72,7 +72,8 @@ frmMain::frmMain(const QString &dataFolder, Random *random)
     parts.banner = m_banner;
     parts.borderTimer = &m_timBorder;
     parts.random = m_random;
-    parts.loadPicture = loadPicture;
+    parts.loadPicture = [](const QString &path) { return loadPicture(path, PictureUse::Own); };
+    parts.loadLevelPicture = loadLevelPicture;
     parts.dataFolder = dataFolder;
     m_game = std::make_unique<Game>(parts);
     connectEvents();
@@ -336,6 +337,8 @@ QSize frmMain::screenSizeTwips() const
 int frmMain::messageBox(const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
+    // A file name is shown as it is: never read as markup, its spaces kept.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
     return 1;
 }

@@ -48,7 +48,7 @@ void Game::Startup()
     guarded([&] { host.attachResizeWatcher(); });
     const QDir folder(m_parts.dataFolder);
     guarded([&] {
-        m_parts.clipper->setPicture(m_parts.loadPicture(folder.filePath(levelFileName(1))));
+        m_parts.clipper->setPicture(m_parts.loadLevelPicture(folder.filePath(levelFileName(1))));
     });
     guarded([&] { readLevelFile(folder.filePath(QStringLiteral("Levels.res")), LevelTable); });
     CurrentLevel = 1;
@@ -81,6 +81,10 @@ void Game::Resize(int innerWidth, int innerHeight)
     }
     board.resetScale();
     board.setScaleModePixels();
+    // Without a picture there is nothing to cut: the pieces keep their designed places rather
+    // than a layout for a picture of no size.
+    if (clipper.Picture().isNull())
+        return;
     layoutPlaces(LevelTable, CurrentLevel, innerWidth, innerHeight, clipper.ImageWidth(),
                  clipper.ImageHeight(), [&](int j, const PieceRecord &place) {
                      LoopCounter = j;

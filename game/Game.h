@@ -36,7 +36,8 @@ struct GameParts {
     PictureBox *banner = nullptr;          // Picture2
     QTimer *borderTimer = nullptr;         // timBorder
     Random *random = nullptr;
-    PictureLoader loadPicture;
+    PictureLoader loadPicture;      // own pictures, shrunk to what the board holds
+    PictureLoader loadLevelPicture; // level pictures, used at their size
     QString dataFolder; // the folder of the executable, where the level files lie
 };
 

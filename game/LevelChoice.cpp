@@ -25,7 +25,7 @@ void Game::LevelCommand(int n)
     PictureClip &clipper = *m_parts.clipper;
 
     const QString path = QDir(m_parts.dataFolder).filePath(levelFileName(n));
-    if (!guarded([&] { clipper.setPicture(m_parts.loadPicture(path)); })) {
+    if (!guarded([&] { clipper.setPicture(m_parts.loadLevelPicture(path)); })) {
         // Nothing else changes: the board, the level, the check marks and the picture stay.
         LoopCounter = host.messageBox(levelLoadErrorText(n), QStringLiteral("What happened to file?"));
         return;

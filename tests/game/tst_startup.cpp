@@ -80,6 +80,18 @@ private slots:
         // The deal stopped at its first tile: no piece got a picture.
         for (int i = 1; i <= 18; ++i)
             QVERIFY(window.piece(i).Picture().isNull());
+        // No picture to lay out: every piece keeps its designed size, inside the board, also
+        // after the window changes size.
+        for (const QSize size : {QSize(), QSize(900, 700)}) {
+            if (size.isValid())
+                window.resize(size);
+            QCoreApplication::processEvents();
+            for (int i = 1; i <= 18; ++i) {
+                const QRect place = window.piece(i).geometry();
+                QCOMPARE(place.size(), i == 4 ? QSize(18, 18) : QSize(18, 13));
+                QVERIFY2(window.board().rect().contains(place), qPrintable(QString::number(i)));
+            }
+        }
     }
 
     void missingOrShortLevelTableStartsSilently()
