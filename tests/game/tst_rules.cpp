@@ -6,7 +6,6 @@
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
 #include "components/PieceImage.h"
-#include "components/BatchedTimer.h"
 
 #include <QImageWriter>
 #include <QTest>
