@@ -7,7 +7,9 @@
 // window snaps back to where it was. This filter sees that answer: a resize back to the old size
 // shortly after the game's own resize is undone by setting the game's size again. A compositor
 // may send more than one such answer (one per change of focus); one that insists, as on a tiled
-// window, wins after a few rounds.
+// window, wins after a few rounds. The game often goes on at once with an animation that holds
+// its event loop for seconds (a level-7 deal lasts 3 s), and the answer waits in the queue until
+// it ends: the time counts from the moment the game handles events again, not from the resize.
 #pragma once
 
 #include <QElapsedTimer>
@@ -22,7 +24,8 @@ namespace morvane {
 class OwnSizeKeeper : public QObject {
     Q_OBJECT
 public:
-    // How long after the game's own resize a return to the old size counts as stale.
+    // How long after the game's own resize, once the game handles events again, a return to the
+    // old size counts as stale.
     static constexpr int StaleWithinMs = 1500;
     // How many times the game's size is put back before the compositor's size stands.
     static constexpr int MaxRestores = 3;
@@ -37,11 +40,19 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // True while the game has not yet handled events since its own resize, or the time since
+    // then is within the stale window.
+    bool withinStaleWindow() const;
+    void startClockWhenEventsFlowAgain();
+    // Sets the game's size again, unless the compositor has insisted often enough.
+    void restoreOwnSize();
+
     QWidget *m_window;
     QSize m_before; // the size before the game's first resize in a row
     QSize m_after;  // the size the game asked for last; invalid when nothing is pending
     QList<QSize> m_own; // every size the game asked for in this row
     QElapsedTimer m_since;
+    bool m_clockWaitsForEvents = false; // the game is still busy after its own resize
     int m_restores = 0;
 };
 

@@ -34,6 +34,7 @@ void collectWindows(const QJsonObject &node, bool floating, QList<SwayWindow> &f
                             inner.value(QStringLiteral("height")).toInt());
         window.floating = floating;
         window.focused = node.value(QStringLiteral("focused")).toBool();
+        window.visible = node.value(QStringLiteral("visible")).toBool();
         found.append(window);
     }
     for (const QJsonValue child : node.value(QStringLiteral("nodes")).toArray())
@@ -231,6 +232,25 @@ bool WaylandSession::windowGone(const QString &pattern, int timeoutMs)
         settle(100);
     } while (clock.elapsed() < timeoutMs);
     return false;
+}
+
+std::optional<SwayWindow> WaylandSession::windowWhen(qint64 id,
+                                                     const std::function<bool(const SwayWindow &)> &ready,
+                                                     int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    std::optional<SwayWindow> last;
+    do {
+        last.reset();
+        for (const SwayWindow &window : windows())
+            if (window.id == id)
+                last = window;
+        if (last && ready(*last))
+            return last;
+        settle(100);
+    } while (clock.elapsed() < timeoutMs);
+    return last;
 }
 
 QImage WaylandSession::screenshot()

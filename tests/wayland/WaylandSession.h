@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -25,6 +26,7 @@ struct SwayWindow {
     QRect rect;    // the window's contents in layout coordinates
     bool floating = false;
     bool focused = false;
+    bool visible = false; // on a shown workspace, not hidden in the scratchpad
 };
 
 class WaylandSession {
@@ -44,7 +46,11 @@ public:
 
     // The first window whose title matches `pattern`, waiting up to `timeoutMs`.
     std::optional<SwayWindow> findWindow(const QString &pattern, int timeoutMs = 30000);
-    bool windowGone(const QString &pattern, int timeoutMs = 15000);
+    bool windowGone(const QString &pattern, int timeoutMs = 30000);
+    // The window with sway's container id `id` once `ready` holds for it, waiting up to
+    // `timeoutMs`; the last state seen (or nothing, when it is gone) otherwise.
+    std::optional<SwayWindow> windowWhen(qint64 id, const std::function<bool(const SwayWindow &)> &ready,
+                                         int timeoutMs = 30000);
     QList<SwayWindow> windows();
     // Runs swaymsg with these arguments; returns its standard output.
     QString swaymsg(const QStringList &arguments);

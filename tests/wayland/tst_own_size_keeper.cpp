@@ -5,6 +5,7 @@
 #include "app/OwnSizeKeeper.h"
 
 #include <QTest>
+#include <QThread>
 #include <QWidget>
 
 using namespace morvane;
@@ -60,10 +61,53 @@ private slots:
         QCOMPARE(w.widget.size(), Own);
     }
 
+    void staleAnswerAfterALongAnimationIsUndone()
+    {
+        Window w;
+        w.ownResize();
+        // File > Open deals the new level at once: the animation holds the event loop longer
+        // than the stale window, and the compositor's answer is handled only afterwards.
+        QThread::msleep(OwnSizeKeeper::StaleWithinMs + 500);
+        w.widget.resize(Old);
+        w.settle();
+        QCOMPARE(w.widget.size(), Own);
+    }
+
+    void stepAppliedWhileTheGameWasBusyIsUndone()
+    {
+        Window w;
+        w.ownResize();
+        // Painting a step of the deal applied the compositor's size for the first step (or
+        // its stale answer) without a resize the keeper could see: once events flow again,
+        // the window has the game's size.
+        w.widget.resize(QSize(Own.width() + 1, Old.height()));
+        w.settle();
+        QCOMPARE(w.widget.size(), Own);
+        w.ownResize();
+        w.widget.resize(Old);
+        w.settle();
+        QCOMPARE(w.widget.size(), Own);
+    }
+
+    void staleWindowEndsWhileTheGameRests()
+    {
+        Window w;
+        w.ownResize();
+        w.settle();
+        // The game handled its events and then rested past the window: the old size is the
+        // compositor's (or the user's) own choice now.
+        QTest::qWait(OwnSizeKeeper::StaleWithinMs + 500);
+        w.widget.resize(Old);
+        w.settle();
+        QCOMPARE(w.widget.size(), Old);
+        QVERIFY(!w.keeper.pending());
+    }
+
     void stepsOfTheGamesOwnResizeAreLeftAlone()
     {
         Window w;
         w.ownResize();
+        w.settle();
         // Qt on Wayland reports the intermediate step again once the compositor has it.
         w.widget.resize(QSize(Own.width() + 1, Old.height()));
         w.settle();

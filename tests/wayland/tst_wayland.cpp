@@ -2,9 +2,13 @@
 // with grim, a swap and a turn made with a virtual pointer, a level chosen with the keyboard,
 // and what the game does to its own window: the size File > Open gives a floating window, the
 // tiled window, the window hidden and shown again, and the About box and the file-open form
-// over the main window.
+// over the main window. Every test function starts from a freshly started game that has finished
+// dealing level 1, and waits for what it checks to show on the screen or in sway's tree: the
+// game runs in its own process, its animations take real time (a deal several seconds) and hold
+// its input until they end, and sway answers a change of layout or focus when it gets to it.
 #include "WaylandSession.h"
 
+#include "app/OwnSizeKeeper.h"
 #include "game/LevelTable.h"
 #include "tests/support/BoardPictures.h"
 
@@ -23,6 +27,8 @@ namespace {
 const QString BinDir = QStringLiteral(MORVANE_BIN_DIR);
 constexpr int BoardWidth = 640;
 constexpr int BoardHeight = 490;
+// How long to wait for anything the game or sway should show: generous, as the machine is shared.
+constexpr int Patience = 30000;
 
 } // namespace
 
@@ -33,7 +39,7 @@ class WaylandTest : public QObject {
     LevelTable table;
     BoardPictures board{table, BinDir};
     SwayWindow window;
-    int turnedPlace = 0; // the level-3 place turned by the right button
+    QTemporaryDir pictures; // the game's working folder, with two pictures of the player's own
 
     // The place shows the tile the level deals there, mirrored as dealt.
     bool showsItsDeal(const QImage &screen, int level, int place) const
@@ -43,9 +49,18 @@ class WaylandTest : public QObject {
         return board.shows(screen, level, place, t, mirrored && horizontal, mirrored && !horizontal);
     }
 
+    // Every place shows the tile the level deals there: the deal is over.
+    bool showsTheLevelAsDealt(const QImage &screen, int level) const
+    {
+        for (int j = 1; j <= 18; ++j)
+            if (!showsItsDeal(screen, level, j))
+                return false;
+        return true;
+    }
+
     // The screen as soon as `ready` holds for it, or the last one after `timeoutMs`: the game
     // runs in its own process and a busy machine may take a while to show a move.
-    QImage screenWhen(const std::function<bool(const QImage &)> &ready, int timeoutMs = 20000)
+    QImage screenWhen(const std::function<bool(const QImage &)> &ready, int timeoutMs = Patience)
     {
         QElapsedTimer clock;
         clock.start();
@@ -67,26 +82,69 @@ class WaylandTest : public QObject {
     }
     void locateBoard(const QString &caption)
     {
-        const std::optional<SwayWindow> found = w.findWindow(caption);
+        const std::optional<SwayWindow> found = w.findWindow(caption, Patience);
         QVERIFY2(found, qPrintable(caption));
         window = *found;
         // The board fills the window below the menu bar.
         board.origin = QPoint(window.rect.left(), window.rect.bottom() + 1 - BoardHeight);
     }
+    // The main window again, by sway's container id: its title changes with the level.
+    SwayWindow mainWindowWhen(const std::function<bool(const SwayWindow &)> &ready)
+    {
+        const std::optional<SwayWindow> found = w.windowWhen(window.id, ready, Patience);
+        return found ? *found : SwayWindow{};
+    }
+    // The window a dialog opened with `pattern` as its title, once it has the keyboard.
+    std::optional<SwayWindow> focusedWindow(const QString &pattern)
+    {
+        const std::optional<SwayWindow> found = w.findWindow(pattern, Patience);
+        if (!found)
+            return found;
+        return w.windowWhen(found->id, [](const SwayWindow &shown) { return shown.focused; }, Patience);
+    }
+    // sway's command for the main window alone (a dialog of the game shares its app id).
+    bool swayOnMainWindow(const QStringList &command)
+    {
+        return !w.swaymsg(QStringList{QStringLiteral("[con_id=%1]").arg(window.id)} + command).isEmpty();
+    }
     // The pointer away from the pieces, so that no hover glow colours a frame.
     void pointerAway() { w.input(QStringLiteral("move 2 2")); }
+
+    // A game of its own for every test function: started in the pictures' folder, floating,
+    // focused, and done dealing level 1.
+    void startFreshGame()
+    {
+        w.stopGame();
+        QVERIFY2(w.windowGone(QString(), Patience), "the last game's windows are gone");
+        pointerAway();
+        QVERIFY(w.startGame(QDir(BinDir).filePath("morvane"), pictures.path()));
+        locateBoard(QStringLiteral("^Morvane - Level 1$"));
+        window = mainWindowWhen([](const SwayWindow &shown) { return shown.focused; });
+        QVERIFY2(window.focused, "the new game's window has the keyboard");
+        QVERIFY(board.showsTheDeal(screenWhen([&](const QImage &shot) { return board.showsTheDeal(shot, 1); }), 1));
+    }
 
 private slots:
     void initTestCase()
     {
         QVERIFY(readLevelFile(QDir(BinDir).filePath("Levels.res"), table));
+        // File > Open opens its form on the game's working folder: two pictures lie there.
+        QImage picture(300, 200, QImage::Format_RGB32);
+        for (int py = 0; py < 200; ++py)
+            for (int px = 0; px < 300; ++px)
+                picture.setPixel(px, py, qRgb(px % 256, py, (px * py) % 256));
+        QVERIFY(picture.save(pictures.filePath("aa-first.jpg"), "JPEG"));
+        QVERIFY(picture.save(pictures.filePath("bb-second.bmp"), "BMP"));
         const QString why = w.start(QStringLiteral(MORVANE_SWAY_CONFIG));
         if (!why.isEmpty())
             QSKIP(qPrintable(QStringLiteral("no Wayland compositor to test on: ") + why));
         QVERIFY2(w.startInput(QStringLiteral(MORVANE_WLINPUT)), "the virtual pointer and keyboard");
-        QVERIFY(w.startGame(QDir(BinDir).filePath("morvane")));
-        locateBoard(QStringLiteral("^Morvane - Level 1$"));
     }
+
+    void init() { startFreshGame(); }
+
+    // Nothing of a test function, a dialog left open by a failure included, reaches the next.
+    void cleanup() { w.stopGame(); }
 
     void windowIsKnownToTheDesktop()
     {
@@ -134,13 +192,10 @@ private slots:
                 mirroredPlace = j;
         QVERIFY(mirroredPlace);
         const uint8_t t = table(3, mirroredPlace).StartContent;
-        const bool horizontal = table(3, t).FlipAxis == 'H';
-        QImage screen = screenWhen([&](const QImage &shot) {
-            return board.shows(shot, 3, mirroredPlace, t, horizontal, !horizontal);
-        });
-        QVERIFY(board.shows(screen, 3, mirroredPlace, t, horizontal, !horizontal));
+        // The caption changes before the deal: the deal is over once every place shows its tile.
+        QImage screen = screenWhen([&](const QImage &shot) { return showsTheLevelAsDealt(shot, 3); });
+        QVERIFY(showsTheLevelAsDealt(screen, 3));
         clickPlace(3, mirroredPlace, QStringLiteral("right"));
-        turnedPlace = mirroredPlace;
         screen = screenWhen([&](const QImage &shot) { return board.shows(shot, 3, mirroredPlace, t); });
         QVERIFY(board.shows(screen, 3, mirroredPlace, t));
     }
@@ -149,36 +204,31 @@ private slots:
     {
         const SwayWindow main = window;
         keys({QStringLiteral("alt+h"), QStringLiteral("Return")});
-        const std::optional<SwayWindow> about = w.findWindow(QStringLiteral("^About Morvane$"));
+        const std::optional<SwayWindow> about = focusedWindow(QStringLiteral("^About Morvane$"));
         QVERIFY(about);
-        QVERIFY(about->floating && about->focused);
+        QVERIFY2(about->focused, "the About box takes the keyboard");
+        QVERIFY(about->floating);
         QVERIFY(main.rect.contains(about->rect.center()));
         // Modal: two clicks on the board beside the box swap nothing.
         QList<int> free;
         for (int j = 1; j <= 18; ++j)
-            if (j != turnedPlace && !about->rect.contains(board.placeOnScreen(3, j).center()))
+            if (!about->rect.contains(board.placeOnScreen(1, j).center()))
                 free.append(j);
         QVERIFY(free.size() >= 2);
-        clickPlace(3, free.first());
-        clickPlace(3, free.last());
+        clickPlace(1, free.first());
+        clickPlace(1, free.last());
         // The click gave the main window the focus and raised it over the box; the game hands
         // the focus back to the box, which rises again, so the game does not look frozen.
-        QElapsedTimer clock;
-        clock.start();
-        bool boxFocused = false;
-        while (!boxFocused && clock.elapsed() < 10000) {
-            w.settle(100);
-            for (const SwayWindow &shown : w.windows())
-                boxFocused = boxFocused || (shown.name == QStringLiteral("About Morvane") && shown.focused);
-        }
-        QVERIFY2(boxFocused, "the About box has the focus again");
+        const std::optional<SwayWindow> again =
+            w.windowWhen(about->id, [](const SwayWindow &shown) { return shown.focused; }, Patience);
+        QVERIFY2(again && again->focused, "the About box has the focus again");
         keys({QStringLiteral("Escape")});
         QVERIFY(w.windowGone(QStringLiteral("^About Morvane$")));
         pointerAway();
-        w.settle(500);
-        const QImage screen = w.screenshot();
-        for (const int j : {free.first(), free.last()})
-            QVERIFY2(showsItsDeal(screen, 3, j), qPrintable(QStringLiteral("place %1 changed").arg(j)));
+        // A check that nothing happened has no state to wait for: a swap the clicks had made
+        // would long have shown (it takes a quarter of a second), and the board rests.
+        w.settle(1500);
+        QVERIFY2(board.showsTheDeal(w.screenshot(), 1), "no place changed");
     }
 
     // The board fills the window: the picture area spans 20/640 to 620/640 of the board's
@@ -206,12 +256,14 @@ private slots:
             if (blue(left - 8, py) || blue(right + 8, py))
                 return QStringLiteral("a frame outside the picture area, y %1").arg(py);
         }
-        // Away from the middle: the piece turned on level 3 glows there.
+        // Away from the middle, where a piece under the pointer would glow.
         for (const int px : {left + 30, width * 3 / 4, right - 30})
             if (!blueNear(px, top, false) || !blueNear(px, bottom, false))
                 return QStringLiteral("no frame at the picture's top or bottom edge, x %1").arg(px);
         return QString();
     }
+    // Waits for the board to fill the window; sway may still be sizing it, so the window is
+    // looked up again each round.
     QString boardFillsTheWindowSoon(int menu)
     {
         QString wrong;
@@ -219,32 +271,22 @@ private slots:
         clock.start();
         do {
             w.settle(250);
+            window = mainWindowWhen([](const SwayWindow &) { return true; });
             wrong = boardFillsTheWindow(w.screenshot(), menu);
-        } while (!wrong.isEmpty() && clock.elapsed() < 10000);
+        } while (!wrong.isEmpty() && clock.elapsed() < Patience);
         return wrong;
-    }
-    void setFloating(bool floating)
-    {
-        QVERIFY(!w.swaymsg({QStringLiteral("[app_id=org.morvane.Morvane]"), QStringLiteral("floating"),
-                            floating ? QStringLiteral("enable") : QStringLiteral("disable")}).isEmpty());
     }
 
     void tiledWindowBoardFollows()
     {
         // Tiled, the compositor gives the window the whole output; the board follows it.
         const int menu = window.rect.height() - BoardHeight;
-        setFloating(false);
-        QElapsedTimer clock;
-        clock.start();
-        do {
-            w.settle(200);
-            locateBoard(QStringLiteral("^Morvane - Level 3$"));
-        } while (window.rect.width() != 1280 && clock.elapsed() < 10000);
+        QVERIFY(swayOnMainWindow({QStringLiteral("floating"), QStringLiteral("disable")}));
+        window = mainWindowWhen([](const SwayWindow &shown) { return shown.rect.size() == QSize(1280, 900); });
         QCOMPARE(window.rect.size(), QSize(1280, 900));
         pointerAway();
         const QString wrong = boardFillsTheWindowSoon(menu);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
-        setFloating(true);
     }
 
     void hiddenAndShownAgainKeepsTheBoard()
@@ -252,72 +294,65 @@ private slots:
         // sway has no minimised state; its scratchpad hides a window much the same way: the
         // window leaves the screen and the game is not told. Shown again, sway gives it a size
         // of its own choosing (half the output's width, three quarters of its height).
-        locateBoard(QStringLiteral("^Morvane - Level 3$"));
         const int menu = window.rect.height() - BoardHeight;
         const QRect before = window.rect;
         const QImage shown = w.screenshot().copy(before);
-        QVERIFY(!w.swaymsg({QStringLiteral("[app_id=org.morvane.Morvane]"), QStringLiteral("move"),
-                            QStringLiteral("scratchpad")}).isEmpty());
-        w.settle(500);
-        QVERIFY2(difference(w.screenshot().copy(before), shown) > 10, "the window left the screen");
-        QVERIFY(!w.swaymsg({QStringLiteral("[app_id=org.morvane.Morvane]"), QStringLiteral("scratchpad"),
-                            QStringLiteral("show")}).isEmpty());
-        w.settle(500);
-        locateBoard(QStringLiteral("^Morvane - Level 3$"));
+        QVERIFY(swayOnMainWindow({QStringLiteral("move"), QStringLiteral("scratchpad")}));
+        QVERIFY2(!mainWindowWhen([](const SwayWindow &hidden) { return !hidden.visible; }).visible,
+                 "sway hid the window");
+        const QImage gone = screenWhen([&](const QImage &shot) { return difference(shot.copy(before), shown) > 10; });
+        QVERIFY2(difference(gone.copy(before), shown) > 10, "the window left the screen");
+        QVERIFY(swayOnMainWindow({QStringLiteral("scratchpad"), QStringLiteral("show")}));
+        window = mainWindowWhen([](const SwayWindow &again) { return again.visible && again.rect.width() > 0; });
+        QVERIFY2(window.visible, "sway shows the window again");
         const QString wrong = boardFillsTheWindowSoon(menu);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
 
     void fileOpenFitsTheFloatingWindowToThePicture()
     {
-        // The form opens on the game's working folder: start the game where our picture lies.
-        QTemporaryDir folder;
-        QImage picture(300, 200, QImage::Format_RGB32);
-        for (int py = 0; py < 200; ++py)
-            for (int px = 0; px < 300; ++px)
-                picture.setPixel(px, py, qRgb(px % 256, py, (px * py) % 256));
-        QVERIFY(picture.save(folder.filePath("aa-first.jpg"), "JPEG"));
-        QVERIFY(picture.save(folder.filePath("bb-second.bmp"), "BMP"));
-        w.stopGame();
-        QVERIFY(w.startGame(QDir(BinDir).filePath("morvane"), folder.path()));
-        // Keys go to the focused window: wait until the new window has the focus.
-        QElapsedTimer clock;
-        clock.start();
-        do {
-            locateBoard(QStringLiteral("^Morvane - Level 1$"));
-        } while (!window.focused && clock.elapsed() < 10000 && (w.settle(100), true));
-        QVERIFY(window.focused);
-        w.settle(300);
+        // The game started in the pictures' folder, where the form opens.
         const SwayWindow main = window;
         const int menu = main.rect.height() - BoardHeight;
 
         keys({QStringLiteral("alt+f"), QStringLiteral("Return")});
-        const std::optional<SwayWindow> form = w.findWindow(QStringLiteral("^Open image file$"));
+        const std::optional<SwayWindow> form = focusedWindow(QStringLiteral("^Open image file$"));
         QVERIFY(form);
         // The form floats over the main window and takes the keyboard.
-        QVERIFY(form->floating && form->focused);
+        QVERIFY2(form->focused, "the form takes the keyboard");
+        QVERIFY(form->floating);
         QVERIFY(main.rect.contains(form->rect.center()));
         // Tab from OK past the drive and folder lists to the files; down and up again to select
-        // the first file, and Enter to take it.
-        w.settle(500);
+        // the first file, and Enter to take it. The keys reach the form in this order.
         keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Down"),
               QStringLiteral("Up")});
         keys({QStringLiteral("Return")});
         QVERIFY(w.windowGone(QStringLiteral("^Open image file$")));
-        // The window fits the 300 x 200 picture: 340 x 240 of board. Wait past the moment the
-        // compositor answers the form's closing, which once put the old size back.
+        // The window fits the 300 x 200 picture: 340 x 240 of board. The caption changes once
+        // the new level is dealt, which may take seconds; the compositor's answer to the form's
+        // closing, which once put the old size back, is handled only then.
+        const QSize fitted(340, menu + 240);
         locateBoard(QStringLiteral("^Morvane$"));
-        w.settle(1000);
-        locateBoard(QStringLiteral("^Morvane$"));
-        if (window.rect.size() != QSize(340, menu + 240))
+        window = mainWindowWhen([&](const SwayWindow &shown) { return shown.rect.size() == fitted; });
+        if (window.rect.size() != fitted)
             w.screenshot().save(QDir::temp().filePath(QStringLiteral("morvane-wayland-open.png")));
-        QCOMPARE(window.rect.size(), QSize(340, menu + 240));
+        QCOMPARE(window.rect.size(), fitted);
+        // And it keeps that size past the time in which the game undoes a stale answer.
+        w.settle(OwnSizeKeeper::StaleWithinMs + 1000);
+        window = mainWindowWhen([](const SwayWindow &) { return true; });
+        if (window.rect.size() != fitted)
+            w.screenshot().save(QDir::temp().filePath(QStringLiteral("morvane-wayland-open.png")));
+        QCOMPARE(window.rect.size(), fitted);
         // And the board fills it: the picture's frame stands 20 px inside the board's edges.
-        const QImage screen = w.screenshot();
+        pointerAway();
         const QPoint corner = window.rect.topLeft() + QPoint(0, menu);
-        const QColor frame(screen.pixel(corner + QPoint(20, 120))), outside(screen.pixel(corner + QPoint(12, 120)));
-        QVERIFY2(frame.blue() > 200 && frame.red() < 60 && frame.green() < 60, "the left frame of the picture");
-        QVERIFY2(outside.blue() < 200 || outside.red() > 60, "background left of the picture");
+        auto frameAt = [&](const QImage &shot, int px) {
+            const QColor c(shot.pixel(corner + QPoint(px, 120)));
+            return c.blue() > 200 && c.red() < 60 && c.green() < 60;
+        };
+        const QImage screen = screenWhen([&](const QImage &shot) { return frameAt(shot, 20) && !frameAt(shot, 12); });
+        QVERIFY2(frameAt(screen, 20), "the left frame of the picture");
+        QVERIFY2(!frameAt(screen, 12), "background left of the picture");
     }
 
 };
