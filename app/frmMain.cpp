@@ -73,6 +73,7 @@ frmMain::frmMain(const QString &dataFolder, Random *random)
     parts.loadPicture = loadPicture;
     parts.dataFolder = dataFolder;
     m_game = std::make_unique<Game>(parts);
+    m_openCommand = std::make_unique<OpenCommand>(*m_game);
     connectEvents();
 }
 
@@ -186,7 +187,7 @@ void frmMain::connectEvents()
         });
     }
     connect(m_openAction, &QAction::triggered, this,
-            [this, &game] { handle("open", [&] { game.OpenCommand(); }); });
+            [this, &game] { handle("open", [&] { m_openCommand->run(); }); });
     connect(m_exitAction, &QAction::triggered, this, [&game] { game.ExitCommand(); });
     connect(m_aboutAction, &QAction::triggered, this,
             [this, &game] { handle("about", [&] { game.AboutCommand(); }); });

@@ -7,6 +7,7 @@
 #include "game/Random.h"
 #include "components/BatchedTimer.h"
 #include "components/PictureClip.h"
+#include "import/OpenCommand.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -35,6 +36,7 @@ public:
     void start();
 
     Game &game() { return *m_game; }
+    OpenCommand &openCommand() { return *m_openCommand; }
     BoardArea &board() { return *m_board; }
     PieceImage &piece(int index) { return *m_pieces.at(size_t(index - 1)); }
     PictureBox &preview() { return *m_preview; }
@@ -101,6 +103,7 @@ private:
     QAction *m_aboutAction = nullptr;
     int m_platformId = 2;
     std::unique_ptr<Game> m_game;
+    std::unique_ptr<OpenCommand> m_openCommand;
 };
 
 } // namespace morvane

@@ -1,6 +1,7 @@
 // The game: its state and every procedure of play (deal, level choice, select and swap, turn,
-// completion, highlights, hider, board layout, opening an own picture). It works on the real
-// board components and reaches the window, the clock and modal windows through a Host.
+// completion, highlights, hider, board layout). It works on the real board components and
+// reaches the window, the clock and modal windows through a Host. File > Open sits above the
+// game (import/OpenCommand) and drives it through these public procedures.
 #pragma once
 
 #include "LevelTable.h"
@@ -72,7 +73,6 @@ public:
     void HiderTimerTick();               // timHider: hidden pieces
     void Resize(int innerWidth, int innerHeight);
     void PreviewClick();                 // click on the finished picture
-    void OpenCommand();                  // File > Open
     void AboutCommand();                 // Help > About
 
     // Lays the board out for the board area's real size in pixels. Used after every deal, so
@@ -104,8 +104,6 @@ private:
     void pause();
 
     GameParts m_parts;
-    // The open dialog's file name: the hand-over slot between the file chooser and Open.
-    QString m_openFileName;
 };
 
 } // namespace morvane

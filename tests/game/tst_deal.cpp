@@ -177,7 +177,7 @@ private slots:
         window.start();
         Game &game = window.game();
         window.formChoice = data.file("Level6.res");
-        game.OpenCommand();
+        window.openCommand().run();
         QCOMPARE(game.CurrentLevel, 0);
         std::vector<uint8_t> shuffled;
         for (int j = 1; j <= 18; ++j)

@@ -132,7 +132,7 @@ private slots:
         random.script = {0.5f}; // template level int(0.5 * 7 + 1) = 4
         const LevelTable rowsBefore = game.LevelTable;
         window.resetCounts();
-        game.OpenCommand();
+        window.openCommand().run();
         QCOMPARE(random.reseeds, 1);
         QCOMPARE(game.CurrentLevel, 0);
         QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
@@ -182,7 +182,7 @@ private slots:
         Game &game = window.game();
         game.Click(4);
         window.formChoice.clear();
-        game.OpenCommand();
+        window.openCommand().run();
         QCOMPARE(game.CurrentLevel, 1);
         QCOMPARE(game.SelectedPiece, 4);
         QVERIFY(window.levelAction(1)->isChecked());
@@ -193,10 +193,10 @@ private slots:
         const QString path = writePicture(data.file("one.png"), QSize(200, 150));
         window.dialogAccepts = true;
         window.dialogChoice = path;
-        game.OpenCommand();
+        window.openCommand().run();
         QCOMPARE(game.CurrentLevel, 0);
         window.dialogAccepts = false;
-        game.OpenCommand();
+        window.openCommand().run();
         QCOMPARE(window.dialogStartedOn, path);
         QCOMPARE(game.CurrentLevel, 0);
         QVERIFY(window.messages.isEmpty());
@@ -220,7 +220,7 @@ private slots:
                                     QStringLiteral("/dev/zero")}) {
             window.messages.clear();
             window.formChoice = path;
-            game.OpenCommand();
+            window.openCommand().run();
             QCOMPARE(window.messages,
                      QStringList{QStringLiteral("Bad Image File|           Error Loading File ")
                                  + path + QStringLiteral("             ")});
@@ -243,7 +243,7 @@ private slots:
         QVERIFY(loaded.width() <= MaxPictureWidth && loaded.height() <= MaxPictureHeight);
         QVERIFY(qAbs(double(loaded.width()) / loaded.height() - 4.0 / 3.0) < 0.01);
         window.formChoice = path;
-        window.game().OpenCommand();
+        window.openCommand().run();
         QCOMPARE(window.game().CurrentLevel, 0);
         QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
         // The window fits the screen, and the board fills it.
@@ -312,7 +312,7 @@ private slots:
         window.start();
         for (const char *name : {"pillow-drawing.wmf", "poi-wrench.emf"}) {
             window.formChoice = testDataFolder(QStringLiteral("metafiles/")) + QLatin1String(name);
-            window.game().OpenCommand();
+            window.openCommand().run();
             QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
             QCOMPARE(window.game().CurrentLevel, 0);
             QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
@@ -326,7 +326,7 @@ private slots:
         TestWindow window(data.path());
         window.start();
         window.formChoice = writePicture(data.file("dot.png"), QSize(3, 3));
-        window.game().OpenCommand();
+        window.openCommand().run();
         QCOMPARE(window.messages.size(), 1);
         QVERIFY(window.messages.first().startsWith(QStringLiteral("Bad Image File|")));
         QCOMPARE(window.game().CurrentLevel, 1);
