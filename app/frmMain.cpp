@@ -5,6 +5,7 @@
 #include "about/AboutBox.h"
 #include "components/BoardArea.h"
 #include "components/Colour.h"
+#include "components/ErrorGuard.h"
 #include "components/PictureBox.h"
 #include "components/PieceImage.h"
 #include "components/ResizeWatcher.h"
@@ -21,7 +22,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace morvane {
@@ -44,12 +44,6 @@ constexpr const char *LevelCaptions[7] = {
     "Level 1  (Badoer)",   "Level 2  (Switzerland)", "Level 3  (Sussex)", "Level 4  (Sydney)",
     "Level 5  (Lake hotel)", "Level 6  (Calgary)",   "Level 7  (Pula)",
 };
-
-QRectF twipsRect(int left, int top, int width, int height)
-{
-    return QRectF(double(left) / TwipsPerPixel, double(top) / TwipsPerPixel,
-                  double(width) / TwipsPerPixel, double(height) / TwipsPerPixel);
-}
 
 } // namespace
 
@@ -117,18 +111,18 @@ void frmMain::buildControls()
 
     // Created in the designed order, which is also the stacking order, bottom to top.
     m_banner = new PictureBox(m_board);
-    m_banner->setPixelGeometry(twipsRect(765, 5445, 2205, 585));
+    m_banner->setPixelGeometry(twipsRectF(765, 5445, 2205, 585));
     m_banner->setBackColor(bgr(255, 255, 255));
     m_banner->setAutoSize(true);
     m_banner->setPicture(QImage(QStringLiteral(":/morvane/banner.png")));
     for (const int index : CreationOrder) {
         auto *piece = new PieceImage(m_board, index);
         const DesignedPlace place = DesignedPieces[size_t(index - 1)];
-        piece->setPixelGeometry(twipsRect(place.left, place.top, 270, index == 4 ? 270 : 195));
+        piece->setPixelGeometry(twipsRectF(place.left, place.top, 270, index == 4 ? 270 : 195));
         m_pieces[size_t(index - 1)] = piece;
     }
     m_preview = new PictureBox(m_board);
-    m_preview->setPixelGeometry(twipsRect(240, 5445, 345, 600));
+    m_preview->setPixelGeometry(twipsRectF(240, 5445, 345, 600));
     m_preview->setBackColor(int32_t(0xC0C0C0));
     m_preview->setForeColor(int32_t(0x8080FF));
     QFont font(QStringLiteral("Arial"));
@@ -137,28 +131,18 @@ void frmMain::buildControls()
     m_preview->setFont(font);
 }
 
-template <typename Handler>
-void frmMain::handle(const char *name, Handler handler)
-{
-    try {
-        handler();
-    } catch (const std::exception &error) {
-        std::fprintf(stderr, "morvane: %s: %s\n", name, error.what());
-    }
-}
-
 void frmMain::connectEvents()
 {
     Game &game = *m_game;
     for (PieceImage *piece : m_pieces) {
         connect(piece, &PieceImage::Click, this, [this, &game](int i) {
-            handle("click", [&] { game.Click(i); });
+            endHandlerOnError("click", [&] { game.Click(i); });
             wakeFade(); // a piece let go may still glow
         });
         connect(piece, &PieceImage::RightClick, this,
-                [this, &game](int i) { handle("right click", [&] { game.RightClick(i); }); });
+                [this, &game](int i) { endHandlerOnError("right click", [&] { game.RightClick(i); }); });
         connect(piece, &PieceImage::MouseMove, this, [this, &game](int i) {
-            handle("mouse move", [&] { game.PieceMouseMove(i); });
+            endHandlerOnError("mouse move", [&] { game.PieceMouseMove(i); });
             wakeFade();
         });
     }
@@ -166,31 +150,31 @@ void frmMain::connectEvents()
         game.BackgroundMouseMove();
         wakeFade();
     };
-    m_preview->onClick = [this, &game] { handle("preview click", [&] { game.PreviewClick(); }); };
+    m_preview->onClick = [this, &game] { endHandlerOnError("preview click", [&] { game.PreviewClick(); }); };
     connect(&m_timMove, &QTimer::timeout, this, [this, &game] {
-        handle("fade", [&] { game.MoveTimerTick(); });
+        endHandlerOnError("fade", [&] { game.MoveTimerTick(); });
         // With no glow left to fade the timer sleeps until the mouse or a click changes that,
         // so that a resting game costs nothing.
         if (!fadePending())
             m_timMove.stop();
     });
     connect(&m_timBorder, &BatchedTimer::timeout, this,
-            [this, &game] { handle("pulse", [&] { game.BorderTimerTick(); }); });
+            [this, &game] { endHandlerOnError("pulse", [&] { game.BorderTimerTick(); }); });
     connect(&m_timHider, &QTimer::timeout, this,
-            [this, &game] { handle("hider", [&] { game.HiderTimerTick(); }); });
+            [this, &game] { endHandlerOnError("hider", [&] { game.HiderTimerTick(); }); });
     for (int n = 1; n <= 7; ++n) {
         QAction *action = m_levelActions[size_t(n - 1)];
         connect(action, &QAction::triggered, this, [this, &game, action, n](bool checked) {
             // The menu toggles the mark by itself; the level command decides where it goes.
             action->setChecked(!checked);
-            handle("level", [&] { game.LevelCommand(n); });
+            endHandlerOnError("level", [&] { game.LevelCommand(n); });
         });
     }
     connect(m_openAction, &QAction::triggered, this,
-            [this, &game] { handle("open", [&] { m_openCommand->run(); }); });
+            [this, &game] { endHandlerOnError("open", [&] { m_openCommand->run(); }); });
     connect(m_exitAction, &QAction::triggered, this, [&game] { game.ExitCommand(); });
     connect(m_aboutAction, &QAction::triggered, this,
-            [this, &game] { handle("about", [&] { game.AboutCommand(); }); });
+            [this, &game] { endHandlerOnError("about", [&] { game.AboutCommand(); }); });
 }
 
 bool frmMain::fadePending() const
@@ -274,7 +258,7 @@ void frmMain::attachResizeWatcher()
 {
     if (!m_resizeWatcher) {
         m_resizeWatcher = new ResizeWatcher(m_board, this, [this](int width, int height) {
-            handle("resize", [&] { m_game->Resize(width, height); });
+            endHandlerOnError("resize", [&] { m_game->Resize(width, height); });
         });
     }
 }

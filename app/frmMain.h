@@ -82,9 +82,6 @@ private:
     bool fadePending() const;
     void wakeFade();
     int menuHeight() const;
-    // Runs an event handler; an error ends that handler only and is reported on stderr.
-    template <typename Handler>
-    void handle(const char *name, Handler handler);
 
     Random m_ownRandom;
     Random *m_random;

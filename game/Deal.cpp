@@ -41,9 +41,7 @@ void Game::DealLevel()
     preview.Cls();
     preview.Move(0, 0, 0, 0);
     if (SelectedPiece != 0) {
-        m_parts.borderTimer->stop();
-        ZAD(SelectedPiece).setBorderStyle(1);
-        ZAD(SelectedPiece).setBorderColor(0xFF0000);
+        unmarkSelectedPiece();
         SelectedPiece = 0;
     }
 

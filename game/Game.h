@@ -82,11 +82,17 @@ public:
     PieceImage &ZAD(long long index) const;
     const GameParts &parts() const { return m_parts; }
 
-    // The text of the message shown when a level's picture cannot be loaded.
-    static QString levelLoadErrorText(int n);
+    // The text of the message shown when a picture file cannot be loaded.
+    static QString loadErrorText(const QString &fileName);
     static QString levelFileName(int n);
 
 private:
+    // Sets the window to its start-up size, height first; a side that fails is skipped.
+    void useStartupSize();
+    // Gives the board a user scale of the picture with its 20-unit margin on every side.
+    void scaleBoardToPicture();
+    // Ends the selection's mark and pulse (the selected piece itself is left to the caller).
+    void unmarkSelectedPiece();
     // Sets a piece's height, left, top and width to a place's rectangle, in that order.
     static void putOnPlace(PieceImage &piece, const PieceRecord &place);
     void dealEntryAnimation(int level);

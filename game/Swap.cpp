@@ -31,9 +31,7 @@ void Game::Click(int index)
         m_parts.borderTimer->start();
         return;
     }
-    m_parts.borderTimer->stop();
-    ZAD(SelectedPiece).setBorderStyle(1);
-    ZAD(SelectedPiece).setBorderColor(NormalFrame);
+    unmarkSelectedPiece();
     if (index == SelectedPiece) {
         SelectedPiece = 0;
         return;
@@ -44,6 +42,13 @@ void Game::Click(int index)
     SelectedPiece = 0;
     TargetPiece = 0;
     CheckCompletion();
+}
+
+void Game::unmarkSelectedPiece()
+{
+    m_parts.borderTimer->stop();
+    ZAD(SelectedPiece).setBorderStyle(1);
+    ZAD(SelectedPiece).setBorderColor(NormalFrame);
 }
 
 void Game::SwapPieces()

@@ -44,9 +44,7 @@ void OpenCommand::run()
             raiseError(ErrorNumber::InvalidPicture, "picture too small to cut");
         clipper.setPicture(picture);
     } catch (const std::exception &) {
-        host.messageBox(QStringLiteral("           Error Loading File ") + fileName
-                            + QStringLiteral("             "),
-                        QStringLiteral("Bad Image File"));
+        host.messageBox(Game::loadErrorText(fileName), QStringLiteral("Bad Image File"));
         return;
     }
 
