@@ -1,7 +1,7 @@
 // Opening an own picture: the window size rules, level 0 from a template, the open command's
 // paths (form, dialog, cancel, bad file), and the picture loader on broken and huge files.
+#include "../support/GameFixture.h"
 #include "../support/TestData.h"
-#include "../support/TestWindow.h"
 
 #include "components/BoardArea.h"
 #include "components/CheckedMath.h"
@@ -155,15 +155,7 @@ private slots:
         QCOMPARE(united, QRect(20, 20, 400, 300));
 
         // Own pictures play: swaps and turns work on row 0, and it can be completed.
-        for (int tile = 1; tile <= 18; ++tile)
-            for (int j = 1; j <= 18; ++j)
-                if (game.LevelTable(0, j).Content == tile && j != tile) {
-                    game.Click(tile);
-                    game.Click(j);
-                }
-        for (int j = 1; j <= 18; ++j)
-            if (window.piece(j).FlipHorizontal() || window.piece(j).FlipVertical())
-                game.RightClick(j);
+        solveGame(window);
         QVERIFY(game.PuzzleSolved);
 
         // Back to a level: the start-up size again, and row 0 stays.

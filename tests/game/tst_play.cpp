@@ -1,6 +1,6 @@
 // Playing a level: selection, swaps with their animations, turns, the completion check, the
 // finished picture, and the level menu.
-#include "../support/TestWindow.h"
+#include "../support/GameFixture.h"
 
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
@@ -12,55 +12,13 @@
 using namespace morvane;
 using namespace morvane::test;
 
-namespace {
-
-struct Fixture {
-    DataFolder data;
-    TestWindow window{data.path()};
-    Game &game = window.game();
-    explicit Fixture(int level = 1)
-    {
-        window.start();
-        if (level != 1)
-            game.LevelCommand(level);
-    }
-    int level() const { return game.CurrentLevel; }
-    uint8_t content(int place) const { return game.LevelTable(game.CurrentLevel, place).Content; }
-    // The place now showing tile `tile`.
-    int placeOf(int tile) const
-    {
-        for (int j = 1; j <= 18; ++j)
-            if (content(j) == tile)
-                return j;
-        return 0;
-    }
-    void swap(int a, int b)
-    {
-        game.Click(a);
-        game.Click(b);
-    }
-    bool mirrored(int place) { return window.piece(place).FlipHorizontal() || window.piece(place).FlipVertical(); }
-    // Solves the board as a player would: swaps every tile home, then turns what is mirrored.
-    void solve()
-    {
-        for (int tile = 1; tile <= 18; ++tile)
-            if (content(tile) != tile)
-                swap(tile, placeOf(tile));
-        for (int j = 1; j <= 18; ++j)
-            if (mirrored(j))
-                game.RightClick(j);
-    }
-};
-
-} // namespace
-
 class PlayTest : public QObject {
     Q_OBJECT
 
 private slots:
     void selectAndCancel()
     {
-        Fixture f(4);
+        GameFixture f(4);
         PieceImage &piece = f.window.piece(5);
         const std::vector<uint8_t> before = [&] {
             std::vector<uint8_t> c;
@@ -94,7 +52,7 @@ private slots:
     void swapExchangesTilesFlipsAndContents()
     {
         QFETCH(int, level);
-        Fixture f(level);
+        GameFixture f(level);
         // Pick a mirrored place where there is one, so the flips are seen to travel.
         int s = 1;
         for (int j = 1; j <= 18; ++j)
@@ -146,7 +104,7 @@ private slots:
     void swapAnimations()
     {
         // Level 1 slides in 15 steps, the two pieces crossing above all others.
-        Fixture f(1);
+        GameFixture f(1);
         const QRectF homeA = f.window.piece(2).pixelGeometry();
         const QRectF homeB = f.window.piece(17).pixelGeometry();
         QRectF halfway;
@@ -191,7 +149,7 @@ private slots:
     void turning()
     {
         // Levels 1 and 2 animate the turn but mirror nothing; the check still runs.
-        Fixture f(2);
+        GameFixture f(2);
         PieceImage &piece = f.window.piece(6);
         const QRect home = piece.geometry();
         f.window.resetCounts();
@@ -231,7 +189,7 @@ private slots:
 
     void theAxisFollowsTheTile()
     {
-        Fixture f(5);
+        GameFixture f(5);
         int h = 0, v = 0; // two places whose tiles turn about different lines
         for (int j = 1; j <= 18; ++j) {
             const char axis = f.game.LevelTable(5, f.content(j)).FlipAxis;
@@ -248,10 +206,8 @@ private slots:
 
     void notCompleteWhileOnePieceIsMirrored()
     {
-        Fixture f(3);
-        for (int tile = 1; tile <= 18; ++tile)
-            if (f.content(tile) != tile)
-                f.swap(tile, f.placeOf(tile));
+        GameFixture f(3);
+        f.placeEveryTile();
         int mirroredPlaces = 0;
         for (int j = 1; j <= 18; ++j)
             mirroredPlaces += f.mirrored(j);
@@ -276,7 +232,7 @@ private slots:
     void everyLevelPlaysToTheFinishedPicture()
     {
         QFETCH(int, level);
-        Fixture f(level);
+        GameFixture f(level);
         f.solve();
         QVERIFY(f.game.PuzzleSolved);
         for (int j = 1; j <= 18; ++j) {
@@ -316,12 +272,8 @@ private slots:
 
     void levelOneEndsWithTheSlidingBannerAndItsWords()
     {
-        Fixture f(1);
-        int frames = 0;
-        f.window.onPause = [&] { ++frames; };
+        GameFixture f(1);
         f.solve();
-        const int swapsPauses = f.window.pauses - frames;
-        Q_UNUSED(swapsPauses);
         PictureBox &preview = f.window.preview();
         const QImage &picture = f.window.clipper().Picture();
         const QImage &shown = preview.image();
@@ -349,7 +301,7 @@ private slots:
 
     void bannerFramesAreErasedAsTheyGo()
     {
-        Fixture f(3);
+        GameFixture f(3);
         // While the rising banner plays, every frame but the shown one leaves no trace.
         int frames = 0;
         bool clean = true;
@@ -374,7 +326,7 @@ private slots:
 
     void levelMenu()
     {
-        Fixture f(1);
+        GameFixture f(1);
         f.game.Click(7);
         f.game.LevelCommand(6);
         QCOMPARE(f.window.windowTitle(), QStringLiteral("Morvane - Level 6"));
@@ -396,7 +348,7 @@ private slots:
 
     void missingLevelPictureChangesNothing()
     {
-        Fixture f(1);
+        GameFixture f(1);
         f.game.Click(5); // a selection, which stays
         QVERIFY(f.data.remove("Level4.res"));
         const QImage picture = f.window.clipper().Picture();
@@ -417,7 +369,7 @@ private slots:
 
     void aDealAfterTheFinishedPictureStartsAfresh()
     {
-        Fixture f(3);
+        GameFixture f(3);
         f.solve();
         QVERIFY(f.game.PuzzleSolved);
         f.game.LevelCommand(3);
@@ -432,7 +384,7 @@ private slots:
 
     void movesSnapToPlacesInAnyWindowSize()
     {
-        Fixture f(1);
+        GameFixture f(1);
         f.window.setOuterWidthTwips(15 * 900 + 120);
         f.window.setOuterHeightTwips(15 * 500 + 690);
         f.game.LevelCommand(1);
