@@ -127,18 +127,12 @@ public:
             m_pieces[size_t(index - 1)] = new PieceImage(&m_board, index);
         m_preview = new PictureBox(&m_board);
 
-        GameParts parts;
-        parts.host = &host;
-        parts.board = &m_board;
-        parts.pieces = m_pieces;
-        parts.clipper = &m_clipper;
-        parts.preview = m_preview;
-        parts.banner = m_banner;
-        parts.borderTimer = &m_timBorder;
-        parts.random = m_random;
-        parts.loadPicture = loadPicture;
-        parts.dataFolder = dataFolder;
-        m_game = std::make_unique<Game>(parts);
+        m_game = std::make_unique<Game>(GameParts{.host = &host, .board = &m_board,
+                                                  .pieces = m_pieces, .clipper = &m_clipper,
+                                                  .preview = m_preview, .banner = m_banner,
+                                                  .borderTimer = &m_timBorder, .random = m_random,
+                                                  .loadPicture = loadPicture,
+                                                  .dataFolder = dataFolder});
         m_open = std::make_unique<OpenCommand>(*m_game);
         host.onResize = [this](int width, int height) { m_game->Resize(width, height); };
     }
