@@ -2,6 +2,7 @@
 #include "frmMain.h"
 
 #include "MenuCheckStyle.h"
+#include "OwnSizeKeeper.h"
 #include "about/AboutBox.h"
 #include "components/BoardArea.h"
 #include "components/Colour.h"
@@ -16,6 +17,7 @@
 #include "import/PictureLoader.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -64,11 +66,36 @@ frmMain::frmMain(const QString &dataFolder, Random *random)
     parts.banner = m_banner;
     parts.borderTimer = &m_timBorder;
     parts.random = m_random;
-    parts.loadPicture = loadPicture;
+    parts.loadPicture = [](const QString &path) { return loadPicture(path, PictureUse::Own); };
+    parts.loadLevelPicture = loadLevelPicture;
     parts.dataFolder = dataFolder;
     m_game = std::make_unique<Game>(parts);
     m_openCommand = std::make_unique<OpenCommand>(*m_game);
     connectEvents();
+    // Only Wayland compositors answer a dialog's closing with a size of their own.
+    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
+        m_sizeKeeper = new OwnSizeKeeper(this);
+        m_handsFocusToModal = true;
+    }
+}
+
+void frmMain::changeEvent(QEvent *event)
+{
+    // A Wayland compositor knows no modal windows: a click on the main window while the About
+    // box or the file-open form is open raises the main window over it, and the game, which
+    // takes no input then, would look frozen. Give the focus back to the modal window, which
+    // the compositor then raises again; queued, so that the request comes after Qt's own
+    // requests for the window the click went to.
+    if (event->type() == QEvent::ActivationChange && m_handsFocusToModal && isActiveWindow()) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal && modal != this && modal->isVisible()) {
+            QTimer::singleShot(0, modal, [modal] {
+                if (modal->isVisible())
+                    modal->activateWindow();
+            });
+        }
+    }
+    QMainWindow::changeEvent(event);
 }
 
 frmMain::~frmMain() = default;
@@ -104,10 +131,10 @@ void frmMain::buildControls()
 
     m_timHider.setInterval(200);
     m_timMove.setInterval(20);
-    m_timBorder.setInterval(1);
-    // The pulse's 1 ms steps are delivered in batches: every 40 ms looks as lively as every
-    // frame for a flickering frame colour, at a fraction of the cost of painting.
-    m_timBorder.setWakeInterval(40);
+    // The pulse takes one step per tick and ticks once a frame, so every step is seen. A timer
+    // held up by an animation gives one tick afterwards, never a burst to catch up.
+    m_timBorder.setTimerType(Qt::PreciseTimer);
+    m_timBorder.setInterval(FrameTimerMilliseconds);
 
     // Created in the designed order, which is also the stacking order, bottom to top.
     m_banner = new PictureBox(m_board);
@@ -131,72 +158,87 @@ void frmMain::buildControls()
     m_preview->setFont(font);
 }
 
+// Runs an event handler with the game's handler guard, then fits the fade timer to what the
+// handler left.
+template <typename Handler>
+void frmMain::handle(const char *name, Handler handler)
+{
+    endHandlerOnError(name, handler);
+    fitFadeTimer();
+}
+
 void frmMain::connectEvents()
 {
     Game &game = *m_game;
     for (PieceImage *piece : m_pieces) {
-        connect(piece, &PieceImage::Click, this, [this, &game](int i) {
-            endHandlerOnError("click", [&] { game.Click(i); });
-            wakeFade(); // a piece let go may still glow
-        });
+        connect(piece, &PieceImage::Click, this,
+                [this, &game](int i) { handle("click", [&] { game.Click(i); }); });
         connect(piece, &PieceImage::RightClick, this,
-                [this, &game](int i) { endHandlerOnError("right click", [&] { game.RightClick(i); }); });
-        connect(piece, &PieceImage::MouseMove, this, [this, &game](int i) {
-            endHandlerOnError("mouse move", [&] { game.PieceMouseMove(i); });
-            wakeFade();
-        });
+                [this, &game](int i) { handle("right click", [&] { game.RightClick(i); }); });
+        connect(piece, &PieceImage::MouseMove, this,
+                [this, &game](int i) { handle("mouse move", [&] { game.PieceMouseMove(i); }); });
     }
     m_board->onBackgroundMouseMove = [this, &game] {
-        game.BackgroundMouseMove();
-        wakeFade();
+        handle("background mouse move", [&] { game.BackgroundMouseMove(); });
     };
-    m_preview->onClick = [this, &game] { endHandlerOnError("preview click", [&] { game.PreviewClick(); }); };
-    connect(&m_timMove, &QTimer::timeout, this, [this, &game] {
-        endHandlerOnError("fade", [&] { game.MoveTimerTick(); });
-        // With no glow left to fade the timer sleeps until the mouse or a click changes that,
-        // so that a resting game costs nothing.
-        if (!fadePending())
-            m_timMove.stop();
-    });
-    connect(&m_timBorder, &BatchedTimer::timeout, this,
-            [this, &game] { endHandlerOnError("pulse", [&] { game.BorderTimerTick(); }); });
+    m_preview->onClick = [this, &game] { handle("preview click", [&] { game.PreviewClick(); }); };
+    connect(&m_timMove, &QTimer::timeout, this,
+            [this, &game] { handle("fade", [&] { game.MoveTimerTick(); }); });
+    connect(&m_timBorder, &QTimer::timeout, this,
+            [this, &game] { handle("pulse", [&] { game.BorderTimerTick(); }); });
     connect(&m_timHider, &QTimer::timeout, this,
-            [this, &game] { endHandlerOnError("hider", [&] { game.HiderTimerTick(); }); });
+            [this, &game] { handle("hider", [&] { game.HiderTimerTick(); }); });
     for (int n = 1; n <= 7; ++n) {
         QAction *action = m_levelActions[size_t(n - 1)];
         connect(action, &QAction::triggered, this, [this, &game, action, n](bool checked) {
             // The menu toggles the mark by itself; the level command decides where it goes.
             action->setChecked(!checked);
-            endHandlerOnError("level", [&] { game.LevelCommand(n); });
+            handle("level", [&] {
+                game.LevelCommand(n);
+                forgetHoverMovedAway();
+            });
         });
     }
-    connect(m_openAction, &QAction::triggered, this,
-            [this, &game] { endHandlerOnError("open", [&] { m_openCommand->run(); }); });
+    connect(m_openAction, &QAction::triggered, this, [this] {
+        handle("open", [&] {
+            m_openCommand->run();
+            forgetHoverMovedAway();
+        });
+    });
     connect(m_exitAction, &QAction::triggered, this, [&game] { game.ExitCommand(); });
     connect(m_aboutAction, &QAction::triggered, this,
-            [this, &game] { endHandlerOnError("about", [&] { game.AboutCommand(); }); });
+            [this, &game] { handle("about", [&] { game.AboutCommand(); }); });
 }
 
-bool frmMain::fadePending() const
+// A resting game costs nothing: with no glow left to fade, the fade timer sleeps until a
+// handler leaves one, be it a mouse move, a click, a level choice or an opened picture.
+void frmMain::fitFadeTimer()
 {
-    const Game &game = *m_game;
-    return std::any_of(m_pieces.begin(), m_pieces.end(), [&game](const PieceImage *piece) {
-        return piece->BorderWidth() != 0 && piece->index() != game.HoverPiece
-               && piece->index() != game.SelectedPiece;
-    });
-}
-
-void frmMain::wakeFade()
-{
-    if (!m_timMove.isActive() && fadePending())
+    const bool needed = m_game->glowLeftToFade();
+    if (needed && !m_timMove.isActive())
         m_timMove.start();
+    else if (!needed && m_timMove.isActive())
+        m_timMove.stop();
+}
+
+// A deal puts every piece somewhere new while the mouse rests, and a resting mouse reports no
+// move. The piece it last moved over may have gone from under it: that piece is then no longer
+// hovered, as if the mouse had moved onto the background, and its glow fades. A piece still
+// under the mouse keeps its glow, and no other piece lights until the mouse moves.
+void frmMain::forgetHoverMovedAway()
+{
+    Game &game = *m_game;
+    if (game.HoverPiece < 1 || game.HoverPiece > 18)
+        return;
+    const PieceImage &piece = *m_pieces[size_t(game.HoverPiece - 1)];
+    if (!piece.isVisible() || !piece.rect().contains(piece.mapFromGlobal(QCursor::pos())))
+        game.BackgroundMouseMove();
 }
 
 void frmMain::start()
 {
-    m_game->Startup();
+    handle("start-up", [&] { m_game->Startup(); });
     m_timHider.start();
-    m_timMove.start();
 }
 
 void frmMain::redrawWindow()
@@ -206,9 +248,15 @@ void frmMain::redrawWindow()
     QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }
 
-void frmMain::pause(int milliseconds)
+std::chrono::nanoseconds frmMain::clockNow() const
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    return std::chrono::steady_clock::now().time_since_epoch();
+}
+
+void frmMain::sleepUntil(std::chrono::nanoseconds deadline)
+{
+    std::this_thread::sleep_until(std::chrono::steady_clock::time_point(
+        std::chrono::duration_cast<std::chrono::steady_clock::duration>(deadline)));
 }
 
 void frmMain::clearWindowDrawing() {}
@@ -234,7 +282,10 @@ int frmMain::outerHeightTwips() const { return outerHeightTwipsForBoard(m_board-
 
 void frmMain::setBoardSize(QSize board)
 {
-    resize(std::max(board.width(), 1), std::max(board.height(), 1) + menuHeight());
+    const QSize window(std::max(board.width(), 1), std::max(board.height(), 1) + menuHeight());
+    if (m_sizeKeeper && isVisible())
+        m_sizeKeeper->ownResize(size(), window);
+    resize(window);
     // A window that is not shown yet gets its size now, not at the next show.
     if (!isVisible())
         m_board->resize(board);
@@ -258,7 +309,7 @@ void frmMain::attachResizeWatcher()
 {
     if (!m_resizeWatcher) {
         m_resizeWatcher = new ResizeWatcher(m_board, this, [this](int width, int height) {
-            endHandlerOnError("resize", [&] { m_game->Resize(width, height); });
+            handle("resize", [&] { m_game->Resize(width, height); });
         });
     }
 }
@@ -279,6 +330,8 @@ QSize frmMain::screenSizeTwips() const
 int frmMain::messageBox(const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, this);
+    // A file name is shown as it is: never read as markup, its spaces kept.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
     return 1;
 }

@@ -5,7 +5,6 @@
 #include "game/Game.h"
 #include "game/Host.h"
 #include "game/Random.h"
-#include "components/BatchedTimer.h"
 #include "components/PictureClip.h"
 #include "import/OpenCommand.h"
 
@@ -22,6 +21,7 @@ namespace morvane {
 class BoardArea;
 class PictureBox;
 class PieceImage;
+class OwnSizeKeeper;
 class ResizeWatcher;
 
 class frmMain : public QMainWindow, public Host {
@@ -43,7 +43,7 @@ public:
     PictureBox &banner() { return *m_banner; }
     PictureClip &clipper() { return m_clipper; }
     QTimer &timMove() { return m_timMove; }
-    BatchedTimer &timBorder() { return m_timBorder; }
+    QTimer &timBorder() { return m_timBorder; }
     QTimer &timHider() { return m_timHider; }
     QAction *levelAction(int n) const { return m_levelActions.at(size_t(n - 1)); }
     QAction *openAction() const { return m_openAction; }
@@ -53,7 +53,8 @@ public:
 
     // Host
     void redrawWindow() override;
-    void pause(int milliseconds) override;
+    std::chrono::nanoseconds clockNow() const override;
+    void sleepUntil(std::chrono::nanoseconds deadline) override;
     void clearWindowDrawing() override;
     void setCaption(const QString &caption) override;
     void setLevelChecked(int level, bool checked) override;
@@ -73,15 +74,25 @@ public:
     void showAbout() override;
     void exitProgram() override;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void buildMenu();
     void buildControls();
     void connectEvents();
     void setBoardSize(QSize board);
-    // The fade timer runs only while some glow is left to fade.
-    bool fadePending() const;
-    void wakeFade();
+    // The fade timer runs while some glow is left to fade, and sleeps otherwise: decided after
+    // every handler, whatever the handler changed.
+    void fitFadeTimer();
+    // After a new deal: a hovered piece that is no longer under the resting mouse is no longer
+    // hovered, so that its glow fades like any other.
+    void forgetHoverMovedAway();
     int menuHeight() const;
+    // Runs an event handler; an error ends that handler only (endHandlerOnError).
+    // Afterwards the fade timer is fitted to what the handler left.
+    template <typename Handler>
+    void handle(const char *name, Handler handler);
 
     Random m_ownRandom;
     Random *m_random;
@@ -92,8 +103,10 @@ private:
     PictureClip m_clipper;           // PicClip1
     QTimer m_timHider;
     QTimer m_timMove;
-    BatchedTimer m_timBorder;
+    QTimer m_timBorder;
     ResizeWatcher *m_resizeWatcher = nullptr; // ZADResize1
+    OwnSizeKeeper *m_sizeKeeper = nullptr;    // Wayland only
+    bool m_handsFocusToModal = false;          // Wayland only
     std::array<QAction *, 7> m_levelActions{};
     QAction *m_openAction = nullptr;
     QAction *m_exitAction = nullptr;

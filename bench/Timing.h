@@ -1,5 +1,5 @@
-// Small timing helpers shared by the benchmarks: a monotonic clock, medians, the 1 ms pauses
-// alone, and the one-line result format that run.sh reads.
+// Small timing helpers shared by the benchmarks: a monotonic clock, the process's CPU time,
+// medians, and the one-line result format that run.sh reads.
 #pragma once
 
 #include <QCoreApplication>
@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <thread>
 #include <vector>
+
+#include <time.h>
 
 namespace morvane::bench {
 
@@ -37,14 +39,12 @@ inline double median(std::vector<double> values)
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
-// The floor of an animation: the same number of real 1 ms sleeps with nothing else to do,
-// slept exactly as the game sleeps.
-inline double pausesAloneMs(int count)
+// CPU time used by this process so far (all threads, user and system), in milliseconds.
+inline double processCpuMs()
 {
-    return timeMs([count] {
-        for (int i = 0; i < count; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    });
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
 }
 
 // Lets queued repaints and the pieces' frame timers run, so one measurement does not pay for

@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace morvane {
 
 namespace {
@@ -20,6 +22,48 @@ bool assignChanged(T &property, T value)
         return false;
     property = value;
     return true;
+}
+
+// Qt hands a fill of more than about a hundred rows to its thread pool; for a line one or two
+// pixels wide, waking those threads costs far more than the drawing, and the selection pulse
+// redraws its frame sixty times a second. Frames are therefore filled in short strips.
+constexpr int StripRows = 64;
+
+void fillStrips(QPainter &painter, const QRect &r, const QColor &colour)
+{
+    for (int y = r.top(); y <= r.bottom(); y += StripRows)
+        painter.fillRect(QRect(r.left(), y, r.width(), std::min(StripRows, r.bottom() + 1 - y)), colour);
+}
+
+// The outline of `r` (its pixels from left to right and top to bottom inclusive), `width`
+// pixels thick, each pixel filled once.
+void outline(QPainter &painter, const QRect &r, int width, const QColor &colour)
+{
+    if (r.width() <= 2 * width || r.height() <= 2 * width) {
+        fillStrips(painter, r, colour);
+        return;
+    }
+    painter.fillRect(QRect(r.left(), r.top(), r.width(), width), colour);
+    painter.fillRect(QRect(r.left(), r.bottom() + 1 - width, r.width(), width), colour);
+    const QRect side(r.left(), r.top() + width, width, r.height() - 2 * width);
+    fillStrips(painter, side, colour);
+    fillStrips(painter, side.translated(r.width() - width, 0), colour);
+}
+
+// A dashed outline: dashes of 8 pixels and gaps of 4 along every side, `width` thick.
+void dashedOutline(QPainter &painter, const QRect &r, int width, const QColor &colour)
+{
+    constexpr int Dash = 8, Gap = 4;
+    for (int x = r.left(); x <= r.right(); x += Dash + Gap) {
+        const int w = std::min(Dash, r.right() + 1 - x);
+        painter.fillRect(QRect(x, r.top(), w, width), colour);
+        painter.fillRect(QRect(x, r.bottom() + 1 - width, w, width), colour);
+    }
+    for (int y = r.top(); y <= r.bottom(); y += Dash + Gap) {
+        const int h = std::min(Dash, r.bottom() + 1 - y);
+        painter.fillRect(QRect(r.left(), y, width, h), colour);
+        painter.fillRect(QRect(r.right() + 1 - width, y, width, h), colour);
+    }
 }
 
 } // namespace
@@ -118,8 +162,12 @@ void PieceImage::paintPicture(QPainter &painter, const QRegion &region)
     const QSize target = (QSizeF(size()) * ratio).toSize();
     if (!m_scaled.isNull() && m_scaled.size() == target) {
         // Only the parts asked for: a frame that pulses asks for a thin ring, not the picture.
-        for (const QRect &part : region)
-            painter.drawPixmap(part, m_scaled, QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
+        // Tall parts go in strips, as the frame does, to keep the drawing on this thread.
+        for (const QRect &asked : region)
+            for (int y = asked.top(); y <= asked.bottom(); y += StripRows) {
+                const QRect part(asked.left(), y, asked.width(), std::min(StripRows, asked.bottom() + 1 - y));
+                painter.drawPixmap(part, m_scaled, QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
+            }
         return;
     }
     if (target == m_settledSize) {
@@ -158,16 +206,12 @@ void PieceImage::paintEvent(QPaintEvent *event)
     for (int ring = 0; ring < glow; ++ring) {
         QColor shade = frame;
         shade.setAlpha(200 - ring * 35);
-        painter.setPen(QPen(shade, 1));
-        painter.drawRect(area.adjusted(ring + 1, ring + 1, -ring - 2, -ring - 2));
+        outline(painter, area.adjusted(ring + 1, ring + 1, -ring - 1, -ring - 1), 1, shade);
     }
     // Style 1 is a thin frame; the selection style 2 a double frame that stands out.
-    painter.setPen(QPen(frame, 1));
-    painter.drawRect(area.adjusted(0, 0, -1, -1));
-    if (m_borderStyle == 2 && area.width() > 6 && area.height() > 6) {
-        painter.setPen(QPen(frame, 2, Qt::DashLine));
-        painter.drawRect(QRectF(area).adjusted(2, 2, -2, -2));
-    }
+    outline(painter, area, 1, frame);
+    if (m_borderStyle == 2 && area.width() > 6 && area.height() > 6)
+        dashedOutline(painter, area.adjusted(1, 1, -1, -1), 2, frame);
 }
 
 void PieceImage::mousePressEvent(QMouseEvent *event)

@@ -27,8 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     morvane::metafile::detect(bytes.left(64));
     morvane::metafile::naturalSize(bytes);
-    // A small output keeps every run quick; the players' bounds do not depend on the output size.
-    const auto result = morvane::metafile::render(bytes, QSize(128, 128));
+    // A small output keeps every run quick: filling a shape costs the scanlines it crosses, and
+    // the players' own paths and bounds do not depend on the output size.
+    const auto result = morvane::metafile::render(bytes, QSize(40, 40));
     if (result.image.isNull() == result.error.isEmpty())
         std::abort(); // an image and an error together, or neither: the contract is broken
     return 0;

@@ -60,6 +60,7 @@ void Game::bannerFrame(double left, double top, double width, double height)
 void Game::risingBanner()
 {
     const float e = float(m_parts.preview->Width() / 2.0 - 43);
+    startAnimation();
     auto frameAt = [&](double j, auto draw) {
         (this->*draw)(double(float(e - j / 8)), double(float(j)), 151 + j / 4, 43 + j / 6);
     };
@@ -72,6 +73,7 @@ void Game::slidingBanner()
 {
     // Negative sizes mirror the banner: it starts upside down and back to front and comes
     // upright as it slides to the right.
+    startAnimation();
     for (LoopCounter = 1; LoopCounter <= 255; LoopCounter += 4)
         bannerFrame(LoopCounter, 100, LoopCounter - 104, LoopCounter - 212);
     drawBanner(LoopCounter, 100, LoopCounter - 104, LoopCounter - 212);

@@ -9,7 +9,7 @@
 #include "components/PieceImage.h"
 #include "components/Twips.h"
 
-#include "components/BatchedTimer.h"
+#include <QTimer>
 
 namespace morvane {
 
@@ -106,6 +106,7 @@ void Game::dealEntryAnimation(int L)
 {
     if (L != 7 && L != 5 && L != 4 && L != 3 && L != 2)
         return;
+    startAnimation();
     for (LoopCounter = 1; LoopCounter <= 18; ++LoopCounter) {
         const int j = int(LoopCounter);
         if (L == 7) {

@@ -17,7 +17,12 @@
 
 namespace morvane {
 
-Game::Game(const GameParts &parts) : m_parts(parts) {}
+Game::Game(const GameParts &parts)
+    : m_parts(parts),
+      m_frames([this] { return m_parts.host->clockNow(); },
+               [this](std::chrono::nanoseconds deadline) { m_parts.host->sleepUntil(deadline); })
+{
+}
 
 PieceImage &Game::ZAD(long long index) const
 {
@@ -28,7 +33,10 @@ PieceImage &Game::ZAD(long long index) const
 
 void Game::redrawWindow() { m_parts.host->redrawWindow(); }
 
-void Game::pause() { m_parts.host->pause(1); }
+void Game::startAnimation() { m_frames.startAnimation(); }
+
+// The step lasts until its frame is over, however long painting it took.
+void Game::pause() { m_frames.endStep(); }
 
 QString Game::levelFileName(int n) { return QStringLiteral("Level%1.res").arg(n); }
 
@@ -40,7 +48,7 @@ void Game::Startup()
     skipStepOnError([&] { host.attachResizeWatcher(); });
     const QDir folder(m_parts.dataFolder);
     skipStepOnError([&] {
-        m_parts.clipper->setPicture(m_parts.loadPicture(folder.filePath(levelFileName(1))));
+        m_parts.clipper->setPicture(m_parts.loadLevelPicture(folder.filePath(levelFileName(1))));
     });
     skipStepOnError([&] { readLevelFile(folder.filePath(QStringLiteral("Levels.res")), LevelTable); });
     CurrentLevel = 1;
@@ -87,6 +95,10 @@ void Game::Resize(int innerWidth, int innerHeight)
     }
     board.resetScale();
     board.setScaleModePixels();
+    // Without a picture there is nothing to cut: the pieces keep their designed places rather
+    // than a layout for a picture of no size.
+    if (clipper.Picture().isNull())
+        return;
     layoutPlaces(LevelTable, CurrentLevel, innerWidth, innerHeight, clipper.ImageWidth(),
                  clipper.ImageHeight(), [&](int j, const PieceRecord &place) {
                      LoopCounter = j;

@@ -4,6 +4,7 @@
 // game (import/OpenCommand) and drives it through these public procedures.
 #pragma once
 
+#include "FramePacer.h"
 #include "LevelTable.h"
 
 #include <QString>
@@ -13,10 +14,10 @@
 #include <functional>
 
 class QImage;
+class QTimer;
 
 namespace morvane {
 
-class BatchedTimer;
 class BoardArea;
 class Host;
 class PictureBox;
@@ -34,9 +35,10 @@ struct GameParts {
     PictureClip *clipper = nullptr;        // PicClip1
     PictureBox *preview = nullptr;         // Picture1
     PictureBox *banner = nullptr;          // Picture2
-    BatchedTimer *borderTimer = nullptr;   // timBorder
+    QTimer *borderTimer = nullptr;         // timBorder
     Random *random = nullptr;
-    PictureLoader loadPicture;
+    PictureLoader loadPicture;      // own pictures, shrunk to what the board holds
+    PictureLoader loadLevelPicture; // level pictures, used at their size
     QString dataFolder; // the folder of the executable, where the level files lie
 };
 
@@ -71,6 +73,9 @@ public:
     void MoveTimerTick();                // timMove: the hover fade
     void BorderTimerTick();              // timBorder: the selection pulse
     void HiderTimerTick();               // timHider: hidden pieces
+    // Whether some glow is left for the fade to take down: the fade timer need not run
+    // while there is none.
+    bool glowLeftToFade() const;
     void Resize(int innerWidth, int innerHeight);
     void PreviewClick();                 // click on the finished picture
     void AboutCommand();                 // Help > About
@@ -81,6 +86,8 @@ public:
 
     PieceImage &ZAD(long long index) const;
     const GameParts &parts() const { return m_parts; }
+    // The pacing of the animations' steps, one frame each.
+    const FramePacer &frames() const { return m_frames; }
 
     // The text of the message shown when a picture file cannot be loaded.
     static QString loadErrorText(const QString &fileName);
@@ -106,10 +113,14 @@ private:
     void bannerFrame(double left, double top, double width, double height);
     void drawBanner(double left, double top, double width, double height);
     void hidePiece(PieceImage &piece, int32_t count);
+    bool glowFades(int piece) const;
     void redrawWindow();
+    // Every animation starts its count of frames, and ends each step with pause().
+    void startAnimation();
     void pause();
 
     GameParts m_parts;
+    FramePacer m_frames;
 };
 
 } // namespace morvane

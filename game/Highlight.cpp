@@ -22,15 +22,28 @@ void Game::PieceMouseMove(int index)
     }
 }
 
+// The fade takes down the glow of every piece that has one, except the piece under the mouse,
+// which keeps its glow, and the selected piece, whose frame belongs to the pulse.
+bool Game::glowFades(int j) const
+{
+    return j != HoverPiece && j != SelectedPiece && ZAD(j).BorderWidth() != 0;
+}
+
+bool Game::glowLeftToFade() const
+{
+    for (int j = 1; j <= 18; ++j)
+        if (glowFades(j))
+            return true;
+    return false;
+}
+
 void Game::MoveTimerTick()
 {
     for (LoopCounter = 1; LoopCounter <= 18; ++LoopCounter) {
         const int j = int(LoopCounter);
-        if (j == HoverPiece || j == SelectedPiece)
+        if (!glowFades(j))
             continue;
         PieceImage &piece = ZAD(j);
-        if (piece.BorderWidth() == 0)
-            continue;
         // Plain arithmetic on the whole colour: five steps take cyan back to blue.
         piece.setBorderWidth(sub32(piece.BorderWidth(), 1));
         piece.setBorderColor(sub32(piece.BorderColor(), FadeStep));

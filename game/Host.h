@@ -1,10 +1,13 @@
-// What the game needs of the window that hosts it: painting now, pausing, the caption, the
-// level menu's check marks, the window's size and state, the screen, and modal windows.
-// The main window implements it for real; tests implement it without a screen or a clock.
+// What the game needs of the window that hosts it: painting now, the clock and a sleep that
+// pace the animations, the caption, the level menu's check marks, the window's size and state,
+// the screen, and modal windows. The main window implements it for real; tests implement it
+// without a screen and with a clock of their own.
 #pragma once
 
 #include <QSize>
 #include <QString>
+
+#include <chrono>
 
 namespace morvane {
 
@@ -14,8 +17,10 @@ public:
 
     // Redraws the whole window before returning, without handling other events.
     virtual void redrawWindow() = 0;
-    // Sleeps without handling events.
-    virtual void pause(int milliseconds) = 0;
+    // A monotonic clock, from any fixed origin.
+    virtual std::chrono::nanoseconds clockNow() const = 0;
+    // Sleeps until clockNow() reaches `deadline`, without handling events.
+    virtual void sleepUntil(std::chrono::nanoseconds deadline) = 0;
     // Clears what was drawn on the window's own surface.
     virtual void clearWindowDrawing() = 0;
 

@@ -25,7 +25,7 @@ void Game::LevelCommand(int n)
     PictureClip &clipper = *m_parts.clipper;
 
     const QString path = QDir(m_parts.dataFolder).filePath(levelFileName(n));
-    if (!skipStepOnError([&] { clipper.setPicture(m_parts.loadPicture(path)); })) {
+    if (!skipStepOnError([&] { clipper.setPicture(m_parts.loadLevelPicture(path)); })) {
         // Nothing else changes: the board, the level, the check marks and the picture stay.
         LoopCounter = host.messageBox(loadErrorText(levelFileName(n)), QStringLiteral("What happened to file?"));
         return;

@@ -8,7 +8,7 @@
 #include "components/PictureClip.h"
 #include "components/PieceImage.h"
 
-#include "components/BatchedTimer.h"
+#include <QTimer>
 
 #include <utility>
 
@@ -71,6 +71,7 @@ void Game::slidePieces(int S, int T)
     PieceImage &pieceT = ZAD(T);
     pieceS.ZOrder(0);
     pieceT.ZOrder(0);
+    startAnimation();
 
     const double dLeft = sub16(recT.PlaceLeft, recS.PlaceLeft) / 15.0;
     const double dTop = sub16(recT.PlaceTop, recS.PlaceTop) / 15.0;
@@ -110,7 +111,9 @@ void Game::shrinkAndGrowPieces(int S, int T)
         pieceT.setLeft(pieceT.Left() - sign * recT.PlaceWidth / 16.0);
         redrawWindow();
     };
-    // Seven steps of an eighth, not eight, so that a piece never vanishes.
+    // Seven steps of an eighth, not eight, so that a piece never vanishes. Shrinking and
+    // growing are one animation of fourteen steps; the exchange falls within one of them.
+    startAnimation();
     for (LoopCounter = 1; LoopCounter <= 7; ++LoopCounter)
         step(-1);
     exchangeContents(S, T);

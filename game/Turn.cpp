@@ -34,6 +34,7 @@ void Game::turnPiece(PieceImage &piece, bool aboutVerticalLine, int level)
             pause();
         }
     };
+    startAnimation();
     move(-1);
     // The first two levels animate the turn but never mirror anything.
     if (level != 1 && level != 2) {

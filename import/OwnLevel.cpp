@@ -5,6 +5,7 @@
 #include "game/LevelTable.h"
 #include "game/Random.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace morvane {
@@ -29,7 +30,9 @@ void buildOwnLevel(LevelTable &table, int templateLevel, int imageWidth, int ima
         R.RightLink = S.RightLink;
         R.BottomLink = S.BottomLink;
         R.LeftLink = S.LeftLink;
-        const int r = int(random.next() * float(j) + 1.0f);
+        // A random number close enough to 1 rounds up to j + 1 in single precision; the tile
+        // swapped with must be one of the first j.
+        const int r = std::clamp(int(random.next() * float(j) + 1.0f), 1, j);
         std::swap(table(0, r).Content, table(0, j).Content);
     }
 }

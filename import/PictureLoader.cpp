@@ -10,7 +10,12 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace morvane {
@@ -27,13 +32,18 @@ QSize fittedPictureSize(QSize size)
 
 namespace {
 
-QImage readWith(QImageReader &reader)
+QImage readWith(QImageReader &reader, PictureUse use)
 {
     reader.setAllocationLimit(PictureAllocationLimitMiB);
     const QSize announced = reader.size();
+    if (announced.isValid() && announced.isEmpty())
+        return {};
+    if (use == PictureUse::Level) {
+        // A level's table cuts its picture at the picture's own size.
+        QImage image = reader.read();
+        return image.isNull() || image.width() <= 0 || image.height() <= 0 ? QImage() : image;
+    }
     if (announced.isValid()) {
-        if (announced.isEmpty())
-            return {};
         // Decoding straight at the reduced size is much cheaper than scaling afterwards.
         const QSize fitted = fittedPictureSize(announced);
         if (fitted != announced)
@@ -48,47 +58,76 @@ QImage readWith(QImageReader &reader)
     return image;
 }
 
-QImage decodeRaster(const QByteArray &bytes, const QByteArray &format)
+QImage decodeRaster(const QByteArray &bytes, const QByteArray &format, PictureUse use)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(format.isEmpty());
-    return readWith(reader);
+    return readWith(reader, use);
 }
 
 } // namespace
 
-QImage decodePicture(const QByteArray &bytes, bool dibHint)
+QImage decodePicture(const QByteArray &bytes, bool dibHint, PictureUse use)
 {
     // Windows and enhanced metafiles are played by our own reader; Qt reads neither.
-    if (metafile::detect(bytes.left(64)) != metafile::Kind::None)
-        return metafile::render(bytes, QSize(MaxPictureWidth, MaxPictureHeight)).image;
+    if (metafile::detect(bytes.left(64)) != metafile::Kind::None) {
+        const QSize box = use == PictureUse::Own ? QSize(MaxPictureWidth, MaxPictureHeight) : QSize();
+        return metafile::render(bytes, box).image;
+    }
     if (dibHint) {
-        if (QImage image = decodeRaster(bytes, "dib"); !image.isNull())
+        if (QImage image = decodeRaster(bytes, "dib", use); !image.isNull())
             return image;
     }
-    return decodeRaster(bytes, QByteArray());
+    return decodeRaster(bytes, QByteArray(), use);
 }
 
-QImage loadPicture(const QString &path)
+QByteArray readPictureFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        raiseError(ErrorNumber::FileNotFound, "file not found");
-    // Only regular files: a pipe or a device would block the game for ever.
-    if (!info.isFile() || info.size() > MaxPictureFileBytes)
+    // Opened without blocking before anything is asked about it: a named pipe or a device then
+    // cannot hold the game, even one put in place of a file after it was listed.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            raiseError(ErrorNumber::FileNotFound, "file not found");
         raiseError(ErrorNumber::InvalidPicture, "invalid picture");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > MaxPictureFileBytes)
         raiseError(ErrorNumber::InvalidPicture, "invalid picture");
-    const QByteArray bytes = file.read(MaxPictureFileBytes);
-    const bool dibHint = info.suffix().compare(QLatin1String("dib"), Qt::CaseInsensitive) == 0;
-    QImage image = decodePicture(bytes, dibHint);
+    // Only as many bytes as the file holds; a file that grows meanwhile is read to that size.
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            raiseError(ErrorNumber::InvalidPicture, "invalid picture");
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.truncate(done);
+    return bytes;
+}
+
+QImage loadPicture(const QString &path, PictureUse use)
+{
+    const QByteArray bytes = readPictureFile(path);
+    const bool dibHint = QFileInfo(path).suffix().compare(QLatin1String("dib"), Qt::CaseInsensitive) == 0;
+    QImage image = decodePicture(bytes, dibHint, use);
     if (image.isNull())
         raiseError(ErrorNumber::InvalidPicture, "invalid picture");
     return image;
 }
+
+QImage loadLevelPicture(const QString &path) { return loadPicture(path, PictureUse::Level); }
 
 } // namespace morvane

@@ -19,15 +19,24 @@ constexpr qint64 MaxPictureFileBytes = qint64(256) << 20;
 // The most memory one decoded picture may take, in MiB: a guard against decompression bombs.
 constexpr int PictureAllocationLimitMiB = 256;
 
+// An own picture is shrunk to what the board can hold; a level picture is used at its size,
+// since its level's table cuts it in that picture's pixels.
+enum class PictureUse { Own, Level };
+
 // Loads the picture in the file at `path`, recognised by its content whatever its name (a
 // ".dib" file is read as a bare device-independent bitmap). Raises RuntimeError
 // FileNotFound for a missing file and InvalidPicture for anything that yields no picture:
 // a folder, a device or pipe, an unreadable or unsupported file.
-QImage loadPicture(const QString &path);
+// The file is opened without blocking and read only if it is a regular file, to its size.
+QImage loadPicture(const QString &path, PictureUse use = PictureUse::Own);
+QImage loadLevelPicture(const QString &path);
+
+// The bytes of a regular file, read as loadPicture reads them; raises RuntimeError as it does.
+QByteArray readPictureFile(const QString &path);
 
 // Decodes a picture from bytes, as loadPicture does once the file has been read.
 // `dibHint` asks for a bare device-independent bitmap to be tried first.
-QImage decodePicture(const QByteArray &bytes, bool dibHint = false);
+QImage decodePicture(const QByteArray &bytes, bool dibHint = false, PictureUse use = PictureUse::Own);
 
 // The size a picture of `size` is decoded at: shrunk to the limits, proportions kept.
 QSize fittedPictureSize(QSize size);

@@ -7,7 +7,8 @@ MORVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 MORVANE_BUILD="${MORVANE_BUILD:-$MORVANE_ROOT/build}"
 
 # Build tools, Qt 6, fonts, and what the tests use: a virtual X server, input and screen tools,
-# and clang with libFuzzer for the fuzz targets.
+# clang with libFuzzer for the fuzz targets, a headless Wayland compositor with its screen
+# reader and the libraries of our own input client, and the Debian packaging tools.
 MORVANE_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
@@ -16,6 +17,8 @@ MORVANE_PACKAGES=(
     clang libclang-rt-14-dev
     desktop-file-utils appstream
     reuse
+    sway grim qt6-wayland libwayland-dev libxkbcommon-dev
+    debhelper dpkg-dev lintian man-db
 )
 
 morvane_install_packages() {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the licences and the folders' layers, builds the game and
-# runs the whole test suite: the tests (in a build that treats warnings as errors), the same
-# tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzz
-# target.
+# runs the whole test suite: the tests (in a build that treats warnings as errors), the Debian
+# package built, installed, played and purged, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzz target.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 morvane_install_packages
@@ -25,6 +25,9 @@ echo "== Layers"
 echo "== Build and test"
 morvane_build -DMORVANE_WERROR=ON
 run_ctest "$MORVANE_BUILD"
+
+echo "== Debian package"
+"$MORVANE_ROOT/tests/package/check_package.sh" "$MORVANE_ROOT" "$MORVANE_BUILD"
 
 echo "== Build and test under the sanitizers"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"

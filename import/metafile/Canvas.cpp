@@ -1,6 +1,8 @@
 // GDI drawing semantics on a QPainter: pens, brushes, arcs, paths, clipping, text and blits.
 #include "Canvas.h"
 
+#include "RegionBuilder.h"
+
 #include <QBitmap>
 #include <QCoreApplication>
 #include <QFontMetricsF>
@@ -179,9 +181,41 @@ void Canvas::drawMapped(const QPainterPath &mapped, bool fill, bool stroke)
     if (ropDrawsNothing() || mapped.isEmpty() || !sane(mapped.controlPointRect()))
         return;
     prepare(stroke, fill);
+    const double penWidth = stroke ? m_painter.pen().widthF() : -1;
+    // A shape wholly off the picture leaves no mark: not worth rasterising. The margin holds
+    // the widest pen with its mitred corners.
+    const double margin = 5 * std::max(1.0, penWidth) + 2;
+    if (!mapped.controlPointRect().adjusted(-margin, -margin, margin, margin).intersects(QRectF(m_image.rect())))
+        return;
+    m_budget.rasterWork(rasterWork(mapped, penWidth));
     QPainterPath path = mapped;
     path.setFillRule(m_dc.state().windingFill ? Qt::WindingFill : Qt::OddEvenFill);
     m_painter.drawPath(path);
+}
+
+double Canvas::rasterWork(const QPainterPath &mapped, double penWidth) const
+{
+    // The rasteriser walks every edge over every scanline it crosses inside the image, and a
+    // stroke adds an outline on both sides of each edge, as tall as the pen is wide.
+    const double height = m_image.height();
+    double work = 0;
+    QPointF last;
+    for (int i = 0; i < mapped.elementCount(); ++i) {
+        if (i % 4096 == 0)
+            m_budget.step();
+        const QPainterPath::Element e = mapped.elementAt(i);
+        const QPointF at(e.x, e.y);
+        if (!e.isMoveTo()) {
+            const double low = std::max(0.0, std::min(last.y(), at.y()));
+            const double high = std::min(height, std::max(last.y(), at.y()));
+            const double crossed = std::max(0.0, high - low);
+            work += 1 + crossed;
+            if (penWidth >= 0)
+                work += 2 * (crossed + std::max(1.0, penWidth));
+        }
+        last = at;
+    }
+    return work;
 }
 
 void Canvas::addToPath(const QPainterPath &mapped, bool connect)
@@ -219,6 +253,7 @@ void Canvas::polygons(const std::vector<QPolygonF> &polys, bool fill)
 {
     QPainterPath path;
     for (const QPolygonF &poly : polys) {
+        m_budget.step();
         if (poly.size() < 2)
             continue;
         path.addPolygon(poly);
@@ -596,6 +631,7 @@ void Canvas::fillRegion(const QRegion &deviceRegion, const Brush &brush)
     prepare(false, false);
     const QBrush qbrush = makeBrush(brush);
     for (const QRect &r : deviceRegion) {
+        m_budget.step();
         const QRectF mapped = m_dc.deviceToImage().mapRect(QRectF(r));
         if (sane(mapped))
             m_painter.fillRect(mapped, qbrush);
@@ -665,7 +701,8 @@ void Canvas::selectClipPath(uint32_t mode)
     QPainterPath path = m_dc.path;
     abortPath();
     // An intricate clip path is left out rather than costing more than the drawing it clips.
-    if (path.isEmpty() || !sane(path.controlPointRect()) || path.elementCount() > 10'000 || !m_hasGui)
+    if (path.isEmpty() || !sane(path.controlPointRect()) || path.elementCount() > 10'000 || !m_hasGui
+        || rasterWork(path, -1) > double(m_budget.allowance().rasterWork))
         return;
     path.setFillRule(m_dc.state().windingFill ? Qt::WindingFill : Qt::OddEvenFill);
     // The region comes from the path painted into a mask the size of the image: cost follows the
@@ -723,16 +760,19 @@ void Canvas::combineClip(const std::optional<QRegion> &deviceRegion, uint32_t mo
             m_dc.state().clip.reset();
         return;
     }
-    QRegion mapped;
-    int count = 0;
+    // Rectangles that meet once scaled down overlap: the region is built again in one go.
+    std::vector<Edges> mapped;
+    mapped.reserve(size_t(deviceRegion->rectCount()));
     for (const QRect &r : *deviceRegion) {
-        if (++count > Limits::maxClipRects)
-            return;
+        m_budget.step();
         const QRectF m = m_dc.deviceToImage().mapRect(QRectF(r));
-        if (sane(m))
-            mapped += m.toAlignedRect();
+        if (!sane(m))
+            continue;
+        const QRect aligned = m.toAlignedRect();
+        mapped.push_back({aligned.left(), aligned.top(), qint64(aligned.left()) + aligned.width(),
+                          qint64(aligned.top()) + aligned.height()});
     }
-    combineImageClip(mapped, mode);
+    combineImageClip(regionFromRects(std::move(mapped), m_budget), mode);
 }
 
 void Canvas::offsetClip(QPointF logical)

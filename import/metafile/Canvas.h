@@ -85,6 +85,8 @@ private:
     QBrush makeBrush(const Brush &brush);
     void prepare(bool withPen, bool withBrush);
     void drawMapped(const QPainterPath &mapped, bool fill, bool stroke);
+    // Roughly what rasterising the path costs; penWidth < 0 when it is not stroked.
+    double rasterWork(const QPainterPath &mapped, double penWidth) const;
     void addToPath(const QPainterPath &mapped, bool connect);
     void continueLine(const QPainterPath &logical);
     bool sane(const QRectF &bounds) const;

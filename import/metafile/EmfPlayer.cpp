@@ -5,6 +5,7 @@
 #include "AnsiText.h"
 #include "ByteReader.h"
 #include "Dib.h"
+#include "RegionBuilder.h"
 
 #include <cmath>
 
@@ -149,6 +150,7 @@ QPolygonF EmfPlayer::points(ByteReader &r, qint64 count, bool small)
     QPolygonF poly;
     poly.reserve(qsizetype(count));
     for (qint64 i = 0; i < count; ++i) {
+        m_budget.step();
         if (small) {
             const double x = r.i16();
             poly.append(QPointF(x, r.i16()));
@@ -184,12 +186,14 @@ void EmfPlayer::polyPolyRecord(uint32_t type, ByteReader &r, bool small)
     const uint32_t count = r.u32();
     const uint32_t total = r.u32();
     m_budget.points(total);
+    m_budget.polygons(count);
     if (!r.has(qint64(count) * 4))
         throw Malformed("polygon counts run past their record");
     std::vector<uint32_t> sizes;
     sizes.reserve(count);
     qint64 sum = 0;
     for (uint32_t i = 0; i < count; ++i) {
+        m_budget.step();
         sizes.push_back(r.u32());
         sum += sizes.back();
     }
@@ -197,8 +201,10 @@ void EmfPlayer::polyPolyRecord(uint32_t type, ByteReader &r, bool small)
         throw Malformed("polygon counts do not add up");
     std::vector<QPolygonF> polys;
     polys.reserve(count);
-    for (uint32_t size : sizes)
+    for (uint32_t size : sizes) {
+        m_budget.step();
         polys.push_back(points(r, size, small));
+    }
     if (type == PolyPolygon || type == PolyPolygon16) {
         m_canvas.polygons(polys, true);
     } else {
@@ -319,8 +325,10 @@ void EmfPlayer::textItem(ByteReader &record, ByteReader &t, bool wide)
     if (wide) {
         ByteReader s = record.sub(offString, qint64(chars) * 2);
         text.reserve(qsizetype(chars));
-        for (uint32_t i = 0; i < chars; ++i)
+        for (uint32_t i = 0; i < chars; ++i) {
+            m_budget.step();
             text.append(QChar(char16_t(s.u16())));
+        }
     } else {
         text = decodeAnsi(record.sub(offString, chars).bytes(chars), m_dc.state().font.charset);
     }
@@ -331,6 +339,7 @@ void EmfPlayer::textItem(ByteReader &record, ByteReader &t, bool wide)
             ByteReader d = record.sub(offDx, qint64(chars) * 4 * step);
             dx.reserve(chars);
             for (uint32_t i = 0; i < chars; ++i) {
+                m_budget.step();
                 dx.push_back(d.i32());
                 if (step == 2)
                     d.skip(4);
@@ -367,8 +376,10 @@ void EmfPlayer::smallText(ByteReader &r)
     } else {
         if (!r.has(qint64(chars) * 2))
             throw Malformed("text runs past its record");
-        for (uint32_t i = 0; i < chars; ++i)
+        for (uint32_t i = 0; i < chars; ++i) {
+            m_budget.step();
             text.append(QChar(char16_t(r.u16())));
+        }
     }
     m_canvas.text(reference, text, {}, options, box);
 }
@@ -451,12 +462,14 @@ void EmfPlayer::gradientFill(ByteReader &r)
     std::vector<Vertex> vertices;
     vertices.reserve(vertexCount);
     for (uint32_t i = 0; i < vertexCount; ++i) {
+        m_budget.step();
         const QPointF at = pointL(r);
         const int red = r.u16() >> 8, green = r.u16() >> 8, blue = r.u16() >> 8;
         r.skip(2);
         vertices.push_back({at, QColor(red, green, blue)});
     }
     for (uint32_t i = 0; i < shapeCount; ++i) {
+        m_budget.step();
         if (mode == 0 || mode == 1) {
             const uint32_t a = r.u32(), b = r.u32();
             if (a >= vertexCount || b >= vertexCount)
@@ -486,15 +499,20 @@ std::optional<QRegion> EmfPlayer::region(ByteReader &r, uint32_t bytes)
     d.skip(8); // header size, type
     const uint32_t count = d.u32();
     d.skip(4 + 16); // region size, bounds
-    if (count > uint32_t(Limits::maxClipRects))
-        throw LimitExceeded("a region of " + std::to_string(count) + " rectangles");
-    QRegion result;
+    m_budget.regionRects(count);
+    if (!d.has(qint64(count) * 16))
+        throw Malformed("region rectangles run past their record");
+    std::vector<Edges> rects;
+    rects.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
-        const int left = d.i32(), top = d.i32(), right = d.i32(), bottom = d.i32();
-        if (right > left && bottom > top)
-            result += QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+        Edges e;
+        e.left = d.i32();
+        e.top = d.i32();
+        e.right = d.i32();
+        e.bottom = d.i32();
+        rects.push_back(e);
     }
-    return result;
+    return regionFromRects(std::move(rects), m_budget);
 }
 
 void EmfPlayer::dispatch(uint32_t type, ByteReader &r)
@@ -631,8 +649,10 @@ void EmfPlayer::dispatch(uint32_t type, ByteReader &r)
     case PolyTextOutW: {
         r.skip(16 + 12);
         const uint32_t count = r.u32();
-        for (uint32_t i = 0; i < count && r.has(40); ++i)
+        for (uint32_t i = 0; i < count && r.has(40); ++i) {
+            m_budget.step();
             textItem(r, r, type == PolyTextOutW);
+        }
         break;
     }
     case SmallTextOut: smallText(r); break;

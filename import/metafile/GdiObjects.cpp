@@ -13,41 +13,40 @@ ObjectTable::ObjectTable(qint64 size)
         size = 0;
     if (size > Limits::maxObjects)
         throw LimitExceeded("an object table of " + std::to_string(size) + " entries");
-    m_slots.resize(size_t(size));
+    m_size = size;
 }
 
 void ObjectTable::add(GdiObject object)
 {
-    while (m_lowestFree < m_slots.size() && m_slots[m_lowestFree])
+    while (m_lowestFree < m_size && m_slots.contains(uint32_t(m_lowestFree)))
         ++m_lowestFree;
-    if (m_lowestFree >= m_slots.size())
+    if (m_lowestFree >= m_size)
         throw Malformed("object table full");
-    m_slots[m_lowestFree] = std::move(object);
+    m_slots.insert_or_assign(uint32_t(m_lowestFree), std::move(object));
     ++m_lowestFree;
 }
 
 void ObjectTable::put(uint32_t index, GdiObject object)
 {
     // Some writers undercount the table in their header; grow it up to the hard limit.
-    if (index >= m_slots.size() && index < uint32_t(Limits::maxObjects))
-        m_slots.resize(size_t(index) + 1);
-    if (index < m_slots.size())
-        m_slots[index] = std::move(object);
+    if (qint64(index) >= m_size && index < uint32_t(Limits::maxObjects))
+        m_size = qint64(index) + 1;
+    if (qint64(index) < m_size)
+        m_slots.insert_or_assign(index, std::move(object));
 }
 
 const GdiObject *ObjectTable::get(uint32_t index) const
 {
-    if (index >= m_slots.size() || !m_slots[index])
-        return nullptr;
-    return &*m_slots[index];
+    const auto found = m_slots.find(index);
+    return found == m_slots.end() ? nullptr : &found->second;
 }
 
 void ObjectTable::remove(uint32_t index)
 {
-    if (index >= m_slots.size())
+    if (qint64(index) >= m_size)
         return;
-    m_slots[index].reset();
-    m_lowestFree = std::min(m_lowestFree, size_t(index));
+    m_slots.erase(index);
+    m_lowestFree = std::min(m_lowestFree, qint64(index));
 }
 
 std::optional<GdiObject> stockObject(uint32_t index)

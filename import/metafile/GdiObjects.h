@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -71,11 +72,14 @@ public:
     // The object in a slot, or null when the slot is empty or out of range.
     const GdiObject *get(uint32_t index) const;
     void remove(uint32_t index);
-    qint64 size() const { return qint64(m_slots.size()); }
+    qint64 size() const { return m_size; }
 
 private:
-    std::vector<std::optional<GdiObject>> m_slots;
-    size_t m_lowestFree = 0;
+    // Only the slots in use are held: a header may announce tens of thousands of slots that a
+    // file never fills.
+    std::unordered_map<uint32_t, GdiObject> m_slots;
+    qint64 m_size = 0;
+    qint64 m_lowestFree = 0;
 };
 
 // EMF stock objects: indices with the high bit set name built-in pens, brushes and fonts.

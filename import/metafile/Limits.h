@@ -5,8 +5,10 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace morvane::metafile {
 
@@ -27,7 +29,12 @@ struct Limits {
     static constexpr qint64 maxTextCharsTotal = 1'000'000;      // characters over the whole file
     static constexpr double maxFontPixels = 4'096;              // larger text is not drawn
     static constexpr int maxClipRects = 4'096;                  // rectangles in a clip region
-    static constexpr qint64 maxMilliseconds = 8'000;            // wall-clock time for one file
+    static constexpr qint64 maxPolygonsPerRecord = 65'536;      // polygons in one poly-polygon
+    // Scanlines crossed by the edges of one drawn shape: what filling it costs the rasteriser.
+    static constexpr qint64 maxRasterWork = 4'000'000;
+    // Wall-clock time for one file. The last drawing call may run past the check that stops it,
+    // so this leaves room under the two seconds a player may wait for any file.
+    static constexpr qint64 maxMilliseconds = 1'200;
     static constexpr double maxCoordinate = 1e7;                // output-space coordinate bound
 };
 
@@ -43,10 +50,30 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The limits one playback is held to. The defaults are the game's; tests inject small ones (and a
+// clock of their own) to reach every limit with a small file.
+struct Allowance {
+    qint64 milliseconds = Limits::maxMilliseconds;
+    qint64 regionRects = Limits::maxClipRects;
+    qint64 pointsPerRecord = Limits::maxPointsPerRecord;
+    qint64 pointsTotal = Limits::maxPointsTotal;
+    qint64 polygonsPerRecord = Limits::maxPolygonsPerRecord;
+    qint64 textChars = Limits::maxTextChars;
+    qint64 textCharsTotal = Limits::maxTextCharsTotal;
+    qint64 rasterWork = Limits::maxRasterWork;
+    std::function<qint64()> clock; // milliseconds since an arbitrary start; a steady clock if empty
+};
+
 // Counts what one playback has spent and stops it when a limit is passed.
 class Budget {
 public:
-    Budget() { m_clock.start(); }
+    explicit Budget(Allowance allowance = {}) : m_allowance(std::move(allowance))
+    {
+        m_clock.start();
+        m_start = now();
+    }
+
+    const Allowance &allowance() const { return m_allowance; }
 
     void record()
     {
@@ -55,13 +82,39 @@ public:
         if ((m_records & 63) == 0)
             checkTime();
     }
+    // One item of a long loop inside a record (a rectangle, a point, a polygon, a character):
+    // the clock is read every few hundred items, so no single record can outlast the budget.
+    void step()
+    {
+        if ((++m_steps & 255) == 0)
+            checkTime();
+    }
     void points(qint64 count)
     {
-        if (count < 0 || count > Limits::maxPointsPerRecord)
+        if (count < 0 || count > m_allowance.pointsPerRecord)
             throw LimitExceeded("a record with " + std::to_string(count) + " points");
         m_points += count;
-        if (m_points > Limits::maxPointsTotal)
-            throw LimitExceeded("more than " + std::to_string(Limits::maxPointsTotal) + " points");
+        if (m_points > m_allowance.pointsTotal)
+            throw LimitExceeded("more than " + std::to_string(m_allowance.pointsTotal) + " points");
+    }
+    // Polygons one record asks to hold at once, before any of them is built.
+    void polygons(qint64 count)
+    {
+        if (count < 0 || count > m_allowance.polygonsPerRecord)
+            throw LimitExceeded("a record with " + std::to_string(count) + " polygons");
+    }
+    // Rectangles a region has, or would have once built.
+    void regionRects(qint64 count)
+    {
+        if (count > m_allowance.regionRects)
+            throw LimitExceeded("a region of more than " + std::to_string(m_allowance.regionRects)
+                                + " rectangles");
+    }
+    // The rasterising work of one shape, estimated before it is drawn.
+    void rasterWork(double work)
+    {
+        if (!(work <= double(m_allowance.rasterWork)))
+            throw LimitExceeded("a shape too intricate to draw");
     }
     void bitmapPixels(qint64 count)
     {
@@ -75,21 +128,29 @@ public:
     void textChars(qint64 count)
     {
         m_textChars += count;
-        if (count > Limits::maxTextChars || m_textChars > Limits::maxTextCharsTotal)
+        if (count > m_allowance.textChars || m_textChars > m_allowance.textCharsTotal)
             throw LimitExceeded("too much text");
     }
-    void checkTime() const
+    void checkTime()
     {
-        if (m_clock.elapsed() > Limits::maxMilliseconds)
-            throw LimitExceeded("playback took longer than " + std::to_string(Limits::maxMilliseconds)
+        ++m_clockReads;
+        if (now() - m_start > m_allowance.milliseconds)
+            throw LimitExceeded("playback took longer than " + std::to_string(m_allowance.milliseconds)
                                 + " ms");
     }
     qint64 records() const { return m_records; }
+    qint64 clockReads() const { return m_clockReads; }
     int malformedRecords = 0; // records skipped because they could not be read
 
 private:
+    qint64 now() const { return m_allowance.clock ? m_allowance.clock() : m_clock.elapsed(); }
+
+    Allowance m_allowance;
     QElapsedTimer m_clock;
+    qint64 m_start = 0;
     qint64 m_records = 0;
+    qint64 m_steps = 0;
+    qint64 m_clockReads = 0;
     qint64 m_points = 0;
     qint64 m_bitmapPixels = 0;
     qint64 m_textChars = 0;

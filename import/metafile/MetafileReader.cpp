@@ -107,7 +107,7 @@ QSize naturalSize(const QByteArray &data)
     }
 }
 
-RenderResult render(const QByteArray &data, QSize maxSize)
+RenderResult render(const QByteArray &data, QSize maxSize, const Allowance &allowance)
 {
     RenderResult result;
     try {
@@ -148,7 +148,7 @@ RenderResult render(const QByteArray &data, QSize maxSize)
         deviceToImage.scale(size.width() / area.width(), size.height() / area.height());
         deviceToImage.translate(-area.left(), -area.top());
 
-        Budget budget;
+        Budget budget(allowance);
         DeviceContext dc(deviceToImage, frame.unitsPerMm);
         QString note;
         {

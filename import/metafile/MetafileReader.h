@@ -1,6 +1,8 @@
 // Windows metafiles (WMF, placeable WMF) and enhanced metafiles (EMF) rendered to an image.
 #pragma once
 
+#include "Limits.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -20,8 +22,9 @@ struct RenderResult {
 };
 
 // Renders the metafile at its natural size, scaled down (keeping proportions) so that neither side
-// exceeds maxSize when maxSize is valid. Never throws; bounded in time and memory.
-RenderResult render(const QByteArray &data, QSize maxSize = QSize());
+// exceeds maxSize when maxSize is valid. Never throws; bounded in time and memory by the
+// allowance (the game's own limits unless a test asks for smaller ones).
+RenderResult render(const QByteArray &data, QSize maxSize = QSize(), const Allowance &allowance = {});
 
 // The picture's natural size in pixels at 96 dpi, or an invalid size when data is no metafile.
 QSize naturalSize(const QByteArray &data);

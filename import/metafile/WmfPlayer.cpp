@@ -165,6 +165,7 @@ QPolygonF WmfPlayer::points(ByteReader &p, qint64 count)
     QPolygonF poly;
     poly.reserve(qsizetype(count));
     for (qint64 i = 0; i < count; ++i) {
+        m_budget.step();
         const double x = p.i16();
         poly.append(QPointF(x, p.i16()));
     }
@@ -373,6 +374,7 @@ void WmfPlayer::dispatch(uint16_t function, ByteReader &p, qsizetype paramBytes)
     case Polyline: m_canvas.polyline(points(p, p.u16())); break;
     case PolyPolygon: {
         const uint16_t count = p.u16();
+        m_budget.polygons(count);
         std::vector<uint16_t> sizes;
         sizes.reserve(count);
         qint64 total = 0;
@@ -383,8 +385,10 @@ void WmfPlayer::dispatch(uint16_t function, ByteReader &p, qsizetype paramBytes)
         m_budget.points(total);
         std::vector<QPolygonF> polys;
         polys.reserve(count);
-        for (uint16_t size : sizes)
+        for (uint16_t size : sizes) {
+            m_budget.step();
             polys.push_back(points(p, size));
+        }
         m_canvas.polygons(polys, true);
         break;
     }

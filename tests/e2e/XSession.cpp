@@ -162,6 +162,58 @@ QImage XSession::screenshot()
     return QImage::fromData(convert.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
 }
 
+namespace {
+
+quint32 bigEndian32(const QByteArray &data, int offset)
+{
+    const auto *p = reinterpret_cast<const uchar *>(data.constData() + offset);
+    return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | quint32(p[3]);
+}
+
+// Reads a window dump of 32 bits a pixel in TrueColor, as Xvfb at depth 24 writes it.
+QImage fromXwd(const QByteArray &data)
+{
+    if (data.size() < 100)
+        return {};
+    const quint32 headerSize = bigEndian32(data, 0);
+    const int width = int(bigEndian32(data, 16)), height = int(bigEndian32(data, 20));
+    const quint32 byteOrder = bigEndian32(data, 28), bitsPerPixel = bigEndian32(data, 44);
+    const int bytesPerLine = int(bigEndian32(data, 48));
+    const quint32 redMask = bigEndian32(data, 56), greenMask = bigEndian32(data, 60);
+    const quint32 blueMask = bigEndian32(data, 64), colours = bigEndian32(data, 76);
+    const qint64 pixels = qint64(headerSize) + qint64(colours) * 12;
+    if (bitsPerPixel != 32 || width <= 0 || height <= 0
+        || pixels + qint64(bytesPerLine) * height > data.size())
+        return {};
+    auto shiftOf = [](quint32 mask) { return mask ? int(qCountTrailingZeroBits(mask)) : 0; };
+    const int rs = shiftOf(redMask), gs = shiftOf(greenMask), bs = shiftOf(blueMask);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const auto *row = reinterpret_cast<const uchar *>(data.constData() + pixels + qint64(y) * bytesPerLine);
+        auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const uchar *p = row + 4 * x;
+            const quint32 v = byteOrder == 0
+                                  ? quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24
+                                  : quint32(p[3]) | quint32(p[2]) << 8 | quint32(p[1]) << 16 | quint32(p[0]) << 24;
+            out[x] = qRgb(int((v & redMask) >> rs), int((v & greenMask) >> gs), int((v & blueMask) >> bs));
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+QImage XSession::grabWindow(const QString &window)
+{
+    QProcess xwd;
+    xwd.setProcessEnvironment(environment());
+    xwd.start(QStringLiteral("xwd"), {QStringLiteral("-id"), window, QStringLiteral("-silent"),
+                                      QStringLiteral("-display"), m_display});
+    xwd.waitForFinished(20000);
+    return fromXwd(xwd.readAllStandardOutput());
+}
+
 void XSession::click(QPoint at, int button)
 {
     run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()),

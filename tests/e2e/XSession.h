@@ -32,6 +32,9 @@ public:
     bool windowGone(const QString &pattern, int timeoutMs = 15000);
     QRect windowGeometry(const QString &window);
     QImage screenshot();
+    // The window's contents, read straight from xwd: a few milliseconds, fast enough to catch
+    // the single pictures of an animation.
+    QImage grabWindow(const QString &window);
 
     void click(QPoint at, int button = 1);
     void keys(const QString &window, const QStringList &keys);

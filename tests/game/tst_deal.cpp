@@ -84,8 +84,8 @@ private slots:
         QTest::addColumn<int>("pauses");
         QTest::addColumn<int>("windowRedraws");
         QTest::addColumn<int>("pieceRedraws");
-        // Each animation step redraws and then sleeps 1 ms; every piece also ends with one
-        // exact placement and its redraw.
+        // Each animation step redraws and then waits for the end of its frame; every piece also
+        // ends with one exact placement and its redraw.
         QTest::newRow("level 1: all at once") << 1 << 0 << 1 << 0;
         QTest::newRow("level 2: grow in width") << 2 << 162 << 1 << 18 * 10;
         QTest::newRow("level 3: grow in height") << 3 << 162 << 1 << 18 * 10;

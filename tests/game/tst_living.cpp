@@ -7,7 +7,13 @@
 #include "components/PictureClip.h"
 #include "game/BoardLayout.h"
 
+#include <QAction>
+#include <QCursor>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <chrono>
+#include <thread>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -67,6 +73,78 @@ private slots:
         emit f.piece(5).Click(5);
         QVERIFY(f.window.timMove().isActive());
         QTRY_COMPARE_WITH_TIMEOUT(f.piece(5).BorderWidth(), 0, 5000);
+    }
+
+    void aGlowLetGoByALevelChoiceOrOpenFades_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<bool>("resting");
+        QTest::newRow("Levels > Level 3") << false << false;
+        QTest::newRow("File > Open") << true << false;
+        QTest::newRow("Levels > Level 3, the mouse resting") << false << true;
+        QTest::newRow("File > Open, the mouse resting") << true << true;
+    }
+    void aGlowLetGoByALevelChoiceOrOpenFades()
+    {
+        QFETCH(bool, open);
+        QFETCH(bool, resting);
+        GameFixture f;
+        // Hovered, then clicked: the selected piece keeps its glow; the mouse goes on to the
+        // background, and with no glow left to fade the fade timer sleeps.
+        emit f.piece(5).MouseMove(5);
+        emit f.piece(5).Click(5);
+        if (resting) {
+            // The mouse stays where it clicked, and the new deal puts another piece there.
+            QCursor::setPos(f.piece(5).mapToGlobal(f.piece(5).rect().center()));
+        } else {
+            f.window.board().onBackgroundMouseMove();
+            QCOMPARE(f.game.HoverPiece, uint8_t(0));
+        }
+        QCOMPARE(f.piece(5).BorderWidth(), 5);
+        QVERIFY(!f.window.timMove().isActive());
+
+        // The new deal lets the piece go: its glow is now left to fade, and fades without
+        // waiting for the mouse.
+        if (open) {
+            f.window.formChoice = f.data.file("Level6.res");
+            f.window.openAction()->trigger();
+            QCOMPARE(f.game.CurrentLevel, 0);
+        } else {
+            f.window.levelAction(3)->trigger();
+            QCOMPARE(f.game.CurrentLevel, 3);
+        }
+        QCOMPARE(f.game.SelectedPiece, 0);
+        if (resting) {
+            QVERIFY(!f.piece(5).geometry().contains(f.piece(5).parentWidget()->mapFromGlobal(QCursor::pos())));
+            QCOMPARE(f.game.HoverPiece, uint8_t(0));
+        }
+        QVERIFY(f.window.timMove().isActive());
+        QTRY_COMPARE_WITH_TIMEOUT(f.piece(5).BorderWidth(), 0, 5000);
+        QCOMPARE(f.piece(5).BorderColor(), int32_t(0xFF0000 - 5 * 0x3300));
+        QTRY_VERIFY_WITH_TIMEOUT(!f.window.timMove().isActive(), 5000);
+    }
+
+    void thePulseTakesOneStepPerTickOnceAFrame()
+    {
+        GameFixture f;
+        QSignalSpy ticks(&f.window.timBorder(), &QTimer::timeout);
+        emit f.piece(8).Click(8);
+        QVERIFY(f.window.timBorder().isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 12, 5000);
+        QCOMPARE(f.piece(8).BorderColor(), int32_t(0x00FF00 - 30 * ticks.count()));
+
+        // Held up by an animation, the pulse stands still, and afterwards takes one step, not
+        // the many it missed.
+        const int before = int(ticks.count());
+        const int32_t colour = f.piece(8).BorderColor();
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        QCoreApplication::processEvents();
+        QVERIFY(ticks.count() - before <= 1);
+        QCOMPARE(f.piece(8).BorderColor(), int32_t(colour - 30 * (ticks.count() - before)));
+
+        // Letting the piece go stops it.
+        emit f.piece(8).Click(8);
+        QVERIFY(!f.window.timBorder().isActive());
     }
 
     void deselectedPieceFadesByBorrowingFromBlue()

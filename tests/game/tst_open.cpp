@@ -14,7 +14,14 @@
 #include <QBuffer>
 #include <QDirIterator>
 #include <QImageWriter>
+#include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+#include <cmath>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -310,6 +317,121 @@ private slots:
             QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
             QVERIFY(window.clipper().ImageWidth() >= 16);
         }
+    }
+
+    void shuffleIndexStaysAmongTheFirstJ()
+    {
+        // The largest number the generator can give: j times it plus one rounds up to j + 1
+        // in single precision for some j. The swap partner must still be one of places 1..j.
+        DataFolder data;
+        LevelTable table;
+        QVERIFY(readLevelFile(data.file("Levels.res"), table));
+        ScriptedRandom random;
+        random.script.assign(18, std::nextafter(1.0f, 0.0f));
+        buildOwnLevel(table, 2, 600, 450, random);
+        for (int j = 1; j <= 18; ++j)
+            QCOMPARE(table(0, j).Content, table(2, j).StartContent); // each place swapped with itself
+
+        // Through the whole command: the first Open deals completely and every tile is there once.
+        ScriptedRandom draws;
+        TestWindow window(data.path(), &draws);
+        window.start();
+        draws.script.assign(40, std::nextafter(1.0f, 0.0f));
+        window.formChoice = writePicture(data.file("mine.png"), QSize(400, 300));
+        window.openCommand().run();
+        QVERIFY(window.messages.isEmpty());
+        QCOMPARE(window.game().CurrentLevel, 0);
+        QCOMPARE(window.game().LoopCounter, 19.0);
+        QVERIFY(isPermutation(contents(window.game(), 0)));
+        for (int j = 1; j <= 18; ++j)
+            QVERIFY(!window.piece(j).Picture().isNull());
+    }
+
+    void levelPicturesAreUsedAtTheirSize()
+    {
+        DataFolder data;
+        // A level picture larger than an own picture may be: the level's table cuts it as it is.
+        QVERIFY(data.remove("Level2.res"));
+        writePicture(data.file("Level2.res"), QSize(2400, 2200), "JPEG");
+        QCOMPARE(loadLevelPicture(data.file("Level2.res")).size(), QSize(2400, 2200));
+        QVERIFY(loadPicture(data.file("Level2.res")).width() <= MaxPictureWidth);
+        TestWindow window(data.path());
+        window.start();
+        window.game().LevelCommand(2);
+        QVERIFY(window.messages.isEmpty());
+        QCOMPARE(window.clipper().ImageWidth(), int16_t(2400));
+        QCOMPARE(window.clipper().ImageHeight(), int16_t(2200));
+        QRect united;
+        for (int j = 1; j <= 18; ++j)
+            united |= window.piece(j).geometry();
+        QVERIFY(window.board().rect().contains(united));
+    }
+
+    void pipesAndDevicesAreRefusedWithoutBlocking()
+    {
+        DataFolder data;
+        // A named pipe with a picture's name: nobody writes to it, so an open that waits would
+        // wait for ever.
+        const QString pipe = data.file("waiting.jpg");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        try {
+            loadPicture(pipe);
+            QFAIL("a pipe must be refused");
+        } catch (const RuntimeError &error) {
+            QCOMPARE(error.number(), ErrorNumber::InvalidPicture);
+        }
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, loadPicture(QStringLiteral("/dev/zero")));
+
+        TestWindow window(data.path());
+        window.start();
+        window.formChoice = pipe;
+        window.openCommand().run();
+        QCOMPARE(window.messages.size(), 1);
+        QVERIFY(window.messages.first().startsWith(QStringLiteral("Bad Image File|")));
+        QCOMPARE(window.game().CurrentLevel, 1);
+
+        // A regular file is read whole, and only as far as it goes.
+        QFile file(data.file("bytes.bin"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray bytes(12345, 'x');
+        file.write(bytes);
+        file.close();
+        QCOMPARE(readPictureFile(file.fileName()), bytes);
+    }
+
+    void badFileMessageShowsTheNameAsPlainText()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        const QString name = data.file("<h1>x.jpg");
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a picture");
+        file.close();
+        window.formChoice = name;
+        window.openCommand().run();
+        QCOMPARE(window.messages.size(), 1);
+        const QString text = window.messages.first().section(QLatin1Char('|'), 1);
+        QVERIFY(text.contains(QStringLiteral("<h1>x.jpg")));
+
+        // The window's own message box shows that text as it is, spaces and angle brackets kept.
+        QString shown;
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            format = box->textFormat();
+            for (const QLabel *label : box->findChildren<QLabel *>())
+                if (label->text() == text)
+                    shown = label->text();
+            box->accept();
+        });
+        QCOMPARE(window.frmMain::messageBox(text, QStringLiteral("Bad Image File")), 1);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(shown, text);
+        QVERIFY(shown.startsWith(QStringLiteral("           Error Loading File ")));
     }
 
     void tinyPictureIsRefusedBeforeAnythingChanges()

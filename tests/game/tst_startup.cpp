@@ -57,12 +57,15 @@ private slots:
         // The preview box is out of sight during play; the banner box is its picture's size.
         QCOMPARE(window.preview().size(), QSize(0, 0));
         QCOMPARE(window.banner().size(), QSize(147, 39));
+        // Nothing glows yet, so the fade timer sleeps; the pulse waits for a selection.
         QVERIFY(!window.timBorder().isActive());
-        QVERIFY(window.timMove().isActive());
+        QVERIFY(!window.timMove().isActive());
         QVERIFY(window.timHider().isActive());
         QCOMPARE(window.timMove().interval(), 20);
-        QCOMPARE(window.timBorder().interval(), 1);
         QCOMPARE(window.timHider().interval(), 200);
+        // The pulse ticks once a frame of 1/60 s, on a precise timer.
+        QVERIFY(qAbs(window.timBorder().interval() - 1000.0 / 60) < 1);
+        QCOMPARE(window.timBorder().timerType(), Qt::PreciseTimer);
     }
 
     void missingLevelPictureStartsSilently()
@@ -77,6 +80,18 @@ private slots:
         // The deal stopped at its first tile: no piece got a picture.
         for (int i = 1; i <= 18; ++i)
             QVERIFY(window.piece(i).Picture().isNull());
+        // No picture to lay out: every piece keeps its designed size, inside the board, also
+        // after the window changes size.
+        for (const QSize size : {QSize(), QSize(900, 700)}) {
+            if (size.isValid())
+                window.resize(size);
+            QCoreApplication::processEvents();
+            for (int i = 1; i <= 18; ++i) {
+                const QRect place = window.piece(i).geometry();
+                QCOMPARE(place.size(), i == 4 ? QSize(18, 18) : QSize(18, 13));
+                QVERIFY2(window.board().rect().contains(place), qPrintable(QString::number(i)));
+            }
+        }
     }
 
     void missingOrShortLevelTableStartsSilently()

@@ -1,18 +1,19 @@
 // The game without its main window: the real board components and a host that records what
-// the game asks of the window. Pauses return at once, redraws and pauses are counted, message
-// boxes are recorded and file choices are scripted, so that the rules of play run in
-// milliseconds and an animation's steps can be counted.
+// the game asks of the window. Its clock is the test's own and moves only when the game sleeps,
+// so pauses return at once; redraws and pauses are counted, message boxes are recorded and file
+// choices are scripted, so that the rules of play run in milliseconds and an animation's steps
+// can be counted.
 #pragma once
 
 #include "GameData.h"
 
-#include "components/BatchedTimer.h"
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
 #include "components/PieceImage.h"
 #include "components/ResizeWatcher.h"
 #include "components/Twips.h"
+#include "game/FramePacer.h"
 #include "game/Game.h"
 #include "game/Host.h"
 #include "import/OpenCommand.h"
@@ -20,10 +21,14 @@
 
 #include <QSize>
 #include <QStringList>
+#include <QTimer>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace morvane::test {
 
@@ -31,7 +36,11 @@ class RecordingHost : public Host {
 public:
     explicit RecordingHost(BoardArea &board) : m_board(board) {}
 
+    // The host's clock: it moves only when the game sleeps or a test moves it.
+    std::chrono::nanoseconds now{std::chrono::hours(1)};
     int pauses = 0;
+    // The clock at the end of every pause, in order.
+    std::vector<std::chrono::nanoseconds> pauseEnds;
     int windowRedraws = 0;
     QStringList messages; // "title|text"
     QString caption;
@@ -49,9 +58,12 @@ public:
     std::function<void(int width, int height)> onResize;
 
     void redrawWindow() override { ++windowRedraws; }
-    void pause(int) override
+    std::chrono::nanoseconds clockNow() const override { return now; }
+    void sleepUntil(std::chrono::nanoseconds deadline) override
     {
         ++pauses;
+        now = std::max(now, deadline);
+        pauseEnds.push_back(now);
         if (onPause)
             onPause();
     }
@@ -104,6 +116,7 @@ public:
     void resetCounts()
     {
         pauses = 0;
+        pauseEnds.clear();
         windowRedraws = 0;
     }
 
@@ -112,6 +125,9 @@ private:
     ResizeWatcher *m_watcher = nullptr;
 };
 
+// Own pictures load as the main window loads them: shrunk to what the board holds.
+inline QImage ownPicture(const QString &path) { return loadPicture(path, PictureUse::Own); }
+
 // The game over real components and a recording host, built as the main window builds it.
 class RecordedGame {
 public:
@@ -119,7 +135,8 @@ public:
         : m_random(random ? random : &m_ownRandom)
     {
         m_board.resize(9600 / TwipsPerPixel, 7350 / TwipsPerPixel);
-        m_timBorder.setInterval(1);
+        m_timBorder.setTimerType(Qt::PreciseTimer);
+        m_timBorder.setInterval(FrameTimerMilliseconds);
         m_banner = new PictureBox(&m_board);
         m_banner->setAutoSize(true);
         m_banner->setPicture(QImage(QStringLiteral(":/morvane/banner.png")));
@@ -131,7 +148,8 @@ public:
                                                   .pieces = m_pieces, .clipper = &m_clipper,
                                                   .preview = m_preview, .banner = m_banner,
                                                   .borderTimer = &m_timBorder, .random = m_random,
-                                                  .loadPicture = loadPicture,
+                                                  .loadPicture = ownPicture,
+                                                  .loadLevelPicture = loadLevelPicture,
                                                   .dataFolder = dataFolder});
         m_open = std::make_unique<OpenCommand>(*m_game);
         host.onResize = [this](int width, int height) { m_game->Resize(width, height); };
@@ -146,7 +164,7 @@ public:
     PieceImage &piece(int index) { return *m_pieces.at(size_t(index - 1)); }
     PictureBox &preview() { return *m_preview; }
     PictureClip &clipper() { return m_clipper; }
-    BatchedTimer &timBorder() { return m_timBorder; }
+    QTimer &timBorder() { return m_timBorder; }
     int pieceRedraws()
     {
         int total = 0;
@@ -163,7 +181,7 @@ private:
     PictureBox *m_preview = nullptr;
     PictureBox *m_banner = nullptr;
     PictureClip m_clipper;
-    BatchedTimer m_timBorder;
+    QTimer m_timBorder;
     std::unique_ptr<Game> m_game;
     std::unique_ptr<OpenCommand> m_open;
 };

@@ -1,5 +1,6 @@
-// A main window for tests: the real board and components, with pauses that return at once,
-// counted redraws, recorded message boxes and scripted file choices and random numbers.
+// A main window for tests: the real board and components, with a clock of the test's own whose
+// pauses return at once, counted redraws, recorded message boxes and scripted file choices and
+// random numbers.
 #pragma once
 
 #include "GameData.h"
@@ -9,7 +10,10 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <chrono>
 #include <functional>
+#include <vector>
 
 namespace morvane::test {
 
@@ -20,7 +24,13 @@ public:
     {
     }
 
+    // The window's clock: it moves only when the game sleeps or a test moves it.
+    std::chrono::nanoseconds now{std::chrono::hours(1)};
+    // How long every window redraw takes on that clock.
+    std::chrono::nanoseconds redrawCost{0};
     int pauses = 0;
+    // The clock at the end of every pause, in order.
+    std::vector<std::chrono::nanoseconds> pauseEnds;
     int windowRedraws = 0;
     QStringList messages; // "title|text"
     QString formChoice;
@@ -32,16 +42,24 @@ public:
 
     // Called at every pause, to look at an animation while it runs.
     std::function<void()> onPause;
+    // Called at every window redraw, before its cost is added to the clock.
+    std::function<void()> onRedraw;
 
-    void pause(int) override
+    std::chrono::nanoseconds clockNow() const override { return now; }
+    void sleepUntil(std::chrono::nanoseconds deadline) override
     {
         ++pauses;
+        now = std::max(now, deadline);
+        pauseEnds.push_back(now);
         if (onPause)
             onPause();
     }
     void redrawWindow() override
     {
         ++windowRedraws;
+        if (onRedraw)
+            onRedraw();
+        now += redrawCost;
         frmMain::redrawWindow();
     }
     int messageBox(const QString &text, const QString &title) override
@@ -70,6 +88,7 @@ public:
     void resetCounts()
     {
         pauses = 0;
+        pauseEnds.clear();
         windowRedraws = 0;
     }
 };

@@ -1,6 +1,5 @@
 // The board's components: the clipper's cuts, the piece's read-back and visibility, the
 // picture box's drawing, and the board's coordinate systems.
-#include "components/BatchedTimer.h"
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
@@ -173,6 +172,61 @@ private slots:
         QCOMPARE(QColor(shot.pixel(20, 20)), QColor(0xC0, 0xC0, 0x40));
     }
 
+    void frameAndGlowRunUnbrokenAlongEveryEdge()
+    {
+        BoardArea board;
+        board.resize(400, 400);
+        board.show();
+        PieceImage piece(&board, 1);
+        piece.Move(0, 0, 60, 300); // taller than the strips the frame is painted in
+        QImage black(60, 300, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        piece.setPicture(black);
+        const int w = 60, h = 300;
+        QImage shot = piece.grab().toImage();
+        // The thin frame in blue on every edge pixel, the picture right inside it.
+        for (int y = 0; y < h; ++y) {
+            QCOMPARE(QColor(shot.pixel(0, y)), QColor(0, 0, 255));
+            QCOMPARE(QColor(shot.pixel(w - 1, y)), QColor(0, 0, 255));
+            QCOMPARE(QColor(shot.pixel(1, y)).rgb(), y == 0 || y == h - 1 ? QColor(0, 0, 255).rgb() : qRgb(0, 0, 0));
+        }
+        for (int x = 0; x < w; ++x) {
+            QCOMPARE(QColor(shot.pixel(x, 0)), QColor(0, 0, 255));
+            QCOMPARE(QColor(shot.pixel(x, h - 1)), QColor(0, 0, 255));
+        }
+
+        // The hover glow: five rings inside the frame, fainter inwards, the same all along.
+        piece.setBorderColor(0xFFFF00);
+        piece.setBorderWidth(5);
+        shot = piece.grab().toImage();
+        for (int ring = 1; ring <= 5; ++ring) {
+            const QRgb shade = shot.pixel(ring, h / 2);
+            QVERIFY(qGreen(shade) > 0 && qRed(shade) == 0);
+            if (ring > 1)
+                QVERIFY(qGreen(shade) < qGreen(shot.pixel(ring - 1, h / 2)));
+            for (int y = ring; y < h - ring; ++y) {
+                QCOMPARE(shot.pixel(ring, y), shade);
+                QCOMPARE(shot.pixel(w - 1 - ring, y), shade);
+            }
+            for (int x = ring; x < w - ring; ++x) {
+                QCOMPARE(shot.pixel(x, ring), shade);
+                QCOMPARE(shot.pixel(x, h - 1 - ring), shade);
+            }
+        }
+        QCOMPARE(QColor(shot.pixel(6, h / 2)), QColor(0, 0, 0));
+
+        // The selection frame adds dashes just inside the edge, on every side.
+        piece.setBorderWidth(0);
+        piece.setBorderColor(0x00FF00);
+        piece.setBorderStyle(2);
+        shot = piece.grab().toImage();
+        int dashed = 0;
+        for (int y = 0; y < h; ++y)
+            dashed += QColor(shot.pixel(2, y)) == QColor(0, 255, 0);
+        QVERIFY(dashed > h / 2 && dashed < h - 10);
+        QCOMPARE(QColor(shot.pixel(w / 2, 4)), QColor(0, 0, 0));
+    }
+
     void pictureBoxInvertDrawnTwiceLeavesNoTrace()
     {
         BoardArea board;
@@ -211,37 +265,6 @@ private slots:
         QCOMPARE(QColor(box.image().pixel(99, 49)), QColor(255, 255, 255));
         QCOMPARE(QColor(box.image().pixel(80, 40)), QColor(0, 0, 0));
         QCOMPARE(QColor(box.image().pixel(100, 50)), QColor(0, 0, 0));
-    }
-
-    void batchedTimerTicksOncePerIntervalPassed()
-    {
-        BatchedTimer timer;
-        timer.setInterval(1);
-        QCOMPARE(timer.interval(), 1);
-        int ticks = 0;
-        connect(&timer, &BatchedTimer::timeout, this, [&] { ++ticks; });
-        QElapsedTimer clock;
-        clock.start();
-        timer.start();
-        QVERIFY(timer.isActive());
-        QTRY_VERIFY_WITH_TIMEOUT(ticks >= 20, 5000);
-        // Never more ticks than milliseconds have passed, however they were batched.
-        QVERIFY(ticks <= clock.elapsed() + 1);
-        timer.stop();
-        const int stopped = ticks;
-        QTest::qWait(50);
-        QCOMPARE(ticks, stopped);
-
-        // A handler that stops the timer gets no further tick from the same batch.
-        int afterStop = 0;
-        BatchedTimer once;
-        connect(&once, &BatchedTimer::timeout, this, [&] {
-            ++afterStop;
-            once.stop();
-        });
-        once.start();
-        QTest::qWait(60);
-        QCOMPARE(afterStop, 1);
     }
 
     void printWritesAtTheTextPositionAndMovesDown()

@@ -1,0 +1,48 @@
+// Keeps the size the game gives its own window against a stale answer from the compositor.
+//
+// On Wayland the window system sends its sizes as configure events, and Qt obeys each one. When
+// File > Open closes its form and at once sizes the main window to the picture, the compositor
+// has already answered the form's closing (the main window is active again) with a configure
+// that carries the window's old size; Qt applies it after the game's own size, and a floating
+// window snaps back to where it was. This filter sees that answer: a resize back to the old size
+// shortly after the game's own resize is undone by setting the game's size again. A compositor
+// may send more than one such answer (one per change of focus); one that insists, as on a tiled
+// window, wins after a few rounds.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QSize>
+
+class QWidget;
+
+namespace morvane {
+
+class OwnSizeKeeper : public QObject {
+    Q_OBJECT
+public:
+    // How long after the game's own resize a return to the old size counts as stale.
+    static constexpr int StaleWithinMs = 1500;
+    // How many times the game's size is put back before the compositor's size stands.
+    static constexpr int MaxRestores = 3;
+
+    explicit OwnSizeKeeper(QWidget *window);
+
+    // Call around the game's own resize of the window: `before` is the size it had.
+    void ownResize(QSize before, QSize after);
+    bool pending() const { return m_after.isValid(); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *m_window;
+    QSize m_before; // the size before the game's first resize in a row
+    QSize m_after;  // the size the game asked for last; invalid when nothing is pending
+    QList<QSize> m_own; // every size the game asked for in this row
+    QElapsedTimer m_since;
+    int m_restores = 0;
+};
+
+} // namespace morvane

@@ -1,0 +1,296 @@
+// Rules that only show through the real window: timers that reach the game, a restore from the
+// minimised state, a real click on the finished picture, and an own picture that is not 4:3.
+#include "../support/GameFixture.h"
+
+#include "components/BoardArea.h"
+#include "components/PictureBox.h"
+#include "components/PictureClip.h"
+#include "components/PieceImage.h"
+
+#include <QImageWriter>
+#include <QTest>
+
+using namespace morvane;
+using namespace morvane::test;
+
+namespace {
+
+// Share of sampled pixels where two pictures of one size differ clearly.
+int differingSamples(const QImage &a, const QImage &b)
+{
+    int differing = 0;
+    for (int y = 0; y < a.height(); y += 3)
+        for (int x = 0; x < a.width(); x += 3) {
+            const QColor p(a.pixel(x, y)), q(b.pixel(x, y));
+            differing += qAbs(p.red() - q.red()) + qAbs(p.green() - q.green()) + qAbs(p.blue() - q.blue()) > 60;
+        }
+    return differing;
+}
+
+// The box around the pixels where the shown picture differs from the picture itself.
+QRect changedBox(const QImage &shown, const QImage &picture)
+{
+    QRect box;
+    for (int y = 0; y < shown.height(); y += 2)
+        for (int x = 0; x < shown.width(); x += 2)
+            if (shown.pixel(x, y) != picture.pixel(x, y))
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Light red text in the top-left corner, where the finished picture's words are printed.
+int wordsPixels(const QImage &shown)
+{
+    int light = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 250; ++x) {
+            const QColor c(shown.pixel(x, y));
+            light += c.red() > 0xF0 && c.green() > 0x70 && c.green() < 0x90 && c.blue() > 0x70
+                     && c.blue() < 0x90;
+        }
+    return light;
+}
+
+} // namespace
+
+class RulesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void timersReachTheGame()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        Game &game = window.game();
+        game.LevelCommand(6);
+        // The pulse: a selected piece's frame changes colour with the border timer alone.
+        game.Click(2);
+        QVERIFY(window.timBorder().isActive());
+        const int32_t first = window.piece(2).BorderColor();
+        QTRY_VERIFY_WITH_TIMEOUT(window.piece(2).BorderColor() != first, 5000);
+        // The hider: a piece hidden by a move at level 6 comes back with the hider timer alone.
+        game.Click(9);
+        QVERIFY(window.piece(9).HideCount() > 0);
+        QTRY_COMPARE_WITH_TIMEOUT(window.piece(9).HideCount(), 0, 15000);
+        QVERIFY(!window.piece(9).Picture().isNull());
+        // The fade: a piece the mouse leaves loses its glow with the move timer alone.
+        emit window.piece(3).MouseMove(3);
+        QCOMPARE(window.piece(3).BorderWidth(), 5);
+        QTest::mouseMove(&window.board(), QPoint(2, 2));
+        QTRY_COMPARE_WITH_TIMEOUT(window.piece(3).BorderWidth(), 0, 5000);
+    }
+
+    void levelEntryStartsWhereItShouldAtAnyWindowSize()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.setOuterWidthTwips(15 * 1000 + 120);
+        window.setOuterHeightTwips(15 * 700 + 690);
+        QCOMPARE(window.board().size(), QSize(1000, 700));
+        struct Frame {
+            double scaleWidth, scaleHeight, left, top;
+            QRectF pixels;
+        };
+        std::vector<Frame> frames;
+        window.onPause = [&] {
+            const PieceImage &piece = window.piece(18); // the first to enter at levels 7 and 5
+            frames.push_back({window.board().scaleWidth(), window.board().scaleHeight(), piece.Left(),
+                              piece.Top(), piece.pixelGeometry()});
+        };
+
+        // Level 7: piece 18, an even place, comes in from the window's right edge.
+        window.game().LevelCommand(7);
+        QVERIFY(!frames.empty());
+        const PieceRecord &seven = window.game().LevelTable(7, 18);
+        const double rightEdge = window.outerWidthTwips() / 15.0;
+        const Frame first = frames.front();
+        // The deal runs in the user scale: the picture and its margins, whatever the window.
+        QCOMPARE(first.scaleWidth, 640.0);
+        QCOMPARE(first.scaleHeight, 490.0);
+        QVERIFY2(qAbs(first.left - (rightEdge - (rightEdge - (seven.SrcLeft + 20)) / 10.0)) < 0.01,
+                 qPrintable(QString::number(first.left)));
+        QVERIFY(qAbs(first.pixels.left() - first.left * 1000.0 / 640) < 1.5);
+        QVERIFY(qAbs(first.pixels.top() - (seven.SrcTop + 20) * 700.0 / 490) < 1.5);
+
+        // Level 5: piece 18 drops from the top edge, a twelfth of the way each step.
+        frames.clear();
+        window.game().LevelCommand(5);
+        QVERIFY(!frames.empty());
+        const PieceRecord &five = window.game().LevelTable(5, 18);
+        QCOMPARE(frames.front().scaleHeight, 490.0);
+        QVERIFY(qAbs(frames.front().top - (five.SrcTop + 20) / 12.0) < 0.01);
+        QVERIFY(qAbs(frames.front().pixels.top() - frames.front().top * 700.0 / 490) < 1.5);
+        QVERIFY(qAbs(frames.front().left - (five.SrcLeft + 20)) < 0.01);
+    }
+
+    void slidingBannerMovesRightMirroredAndRisingBannerRises()
+    {
+        for (const int level : {2, 3}) {
+            DataFolder data;
+            TestWindow window(data.path());
+            window.start();
+            window.game().LevelCommand(level);
+            std::vector<QRect> boxes;
+            int mirroredVotes = 0, uprightVotes = 0;
+            window.onPause = [&] {
+                if (!window.game().PuzzleSolved)
+                    return;
+                const QImage &picture = window.clipper().Picture();
+                const QImage &shown = window.preview().image();
+                boxes.push_back(changedBox(shown, picture));
+                if (level != 2 || window.game().LoopCounter != 53)
+                    return;
+                // Drawn 51 x 159 with negative sizes from (53, 100): it covers x 2..52 and
+                // y -59..99, turned about both axes.
+                const QImage banner = window.banner().Picture().convertToFormat(QImage::Format_RGB32);
+                const QImage turned = banner.mirrored(true, true).scaled(51, 159);
+                const QImage upright = banner.scaled(51, 159);
+                for (int y = 0; y < 100; ++y)
+                    for (int x = 2; x < 53; ++x) {
+                        const bool changed = shown.pixel(x, y) != picture.pixel(x, y);
+                        const bool inTurned = (turned.pixel(x - 2, y + 59) & 0xFFFFFF) != 0;
+                        const bool inUpright = (upright.pixel(x - 2, y + 59) & 0xFFFFFF) != 0;
+                        mirroredVotes += changed == inTurned;
+                        uprightVotes += changed == inUpright;
+                    }
+            };
+            solveGame(window);
+            QVERIFY(window.game().PuzzleSolved);
+            std::erase_if(boxes, [](const QRect &b) { return b.isEmpty(); });
+            QVERIFY(boxes.size() >= 20);
+            if (level == 2) {
+                // It slides to the right, and is mirrored on the way.
+                for (size_t i = 1; i < boxes.size(); ++i)
+                    QVERIFY(boxes[i].right() >= boxes[i - 1].right());
+                QVERIFY(boxes.back().right() > boxes.front().right() + 150);
+                QVERIFY2(mirroredVotes > uprightVotes + 200,
+                         qPrintable(QStringLiteral("%1 %2").arg(mirroredVotes).arg(uprightVotes)));
+            } else {
+                // It rises.
+                for (size_t i = 1; i < boxes.size(); ++i)
+                    QVERIFY(boxes[i].top() <= boxes[i - 1].top());
+                QVERIFY(boxes.back().top() < boxes.front().top() - 150);
+            }
+        }
+    }
+
+    void onlyLevelOnePrintsItsWords()
+    {
+        for (const int level : {1, 2, 3, 4}) {
+            DataFolder data;
+            TestWindow window(data.path());
+            window.start();
+            window.game().LevelCommand(level);
+            solveGame(window);
+            QVERIFY(window.game().PuzzleSolved);
+            const int words = wordsPixels(window.preview().image());
+            if (level == 1)
+                QVERIFY(words > 40);
+            else
+                QCOMPARE(words, 0);
+        }
+    }
+
+    void aTurnStaysCentredOnItsPlace()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.game().LevelCommand(6);
+        for (const int place : {1, 4, 11}) {
+            PieceImage &piece = window.piece(place);
+            const QPointF centre = QRectF(piece.Left(), piece.Top(), piece.Width(), piece.Height()).center();
+            const QRectF home(piece.Left(), piece.Top(), piece.Width(), piece.Height());
+            int steps = 0;
+            bool narrowed = false, centred = true;
+            window.onPause = [&] {
+                ++steps;
+                const QRectF now(piece.Left(), piece.Top(), piece.Width(), piece.Height());
+                // Sizes are held in single precision: centred to a thousandth of a pixel.
+                centred &= qAbs(now.center().x() - centre.x()) < 1e-3 && qAbs(now.center().y() - centre.y()) < 1e-3;
+                narrowed |= now.width() < home.width() / 2 || now.height() < home.height() / 2;
+            };
+            window.game().RightClick(place);
+            window.onPause = nullptr;
+            QCOMPARE(steps, 28);
+            QVERIFY(centred);
+            QVERIFY2(narrowed, qPrintable(QString::number(place)));
+            QVERIFY(qAbs(piece.Width() - home.width()) < 1e-3 && qAbs(piece.Height() - home.height()) < 1e-3);
+        }
+    }
+
+    void restoreFromMinimisedLaysOutAgain()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.game().LevelCommand(3);
+        const QRect before = window.piece(5).geometry();
+        window.showMinimized();
+        QVERIFY(window.isMinimised());
+        window.setOuterWidthTwips(15 * 1000 + 120); // the board grows while minimised
+        QCOMPARE(window.piece(5).geometry(), before);
+        window.showNormal();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isMinimised(), 5000);
+        const PieceRecord &p = window.game().LevelTable(3, 5);
+        QTRY_COMPARE_WITH_TIMEOUT(window.piece(5).geometry(),
+                                  QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight), 5000);
+        QVERIFY(window.piece(5).geometry() != before);
+        // Laid out for the board as it is now: the places reach across its new width.
+        QRect united;
+        for (int j = 1; j <= 18; ++j)
+            united |= window.piece(j).geometry();
+        QVERIFY(united.width() > window.board().width() * 0.9);
+    }
+
+    void realClickOnTheFinishedPictureRepaintsItClean()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        solveGame(window);
+        QVERIFY(window.game().PuzzleSolved);
+        PictureBox &preview = window.preview();
+        const QImage clean = window.clipper().Picture().scaled(preview.ScaleWidth(), preview.ScaleHeight(),
+                                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY2(differingSamples(preview.image(), clean) > 50, "the banner and words are drawn over it");
+        QTest::mouseClick(&preview, Qt::LeftButton, {}, QPoint(preview.width() / 2, preview.height() / 2));
+        QVERIFY(differingSamples(preview.image(), clean) < 50);
+        for (int j = 1; j <= 18; ++j)
+            QVERIFY(!window.piece(j).isVisible());
+    }
+
+    void ownPictureThatIsNotFourByThree()
+    {
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        // Wide and low: a mix-up of the axes would stretch the places the wrong way.
+        QImage wide(800, 200, QImage::Format_RGB32);
+        wide.fill(Qt::darkCyan);
+        const QString path = data.file("wide.png");
+        QVERIFY(QImageWriter(path).write(wide));
+        window.formChoice = path;
+        window.openCommand().run();
+        QVERIFY(window.messages.isEmpty());
+        QCOMPARE(window.game().CurrentLevel, 0);
+        QCOMPARE(window.clipper().ImageWidth(), int16_t(800));
+        QCOMPARE(window.clipper().ImageHeight(), int16_t(200));
+        const QSize board = window.board().size();
+        // The tiles fill the picture, so the places fill the board but its margins of 20 of
+        // 840 units across and 20 of 240 units down.
+        QRect united;
+        for (int j = 1; j <= 18; ++j)
+            united |= window.piece(j).geometry();
+        const double left = board.width() * 20.0 / 840, top = board.height() * 20.0 / 240;
+        QVERIFY2(qAbs(united.left() - left) <= 2, qPrintable(QString::number(united.left())));
+        QVERIFY2(qAbs(united.top() - top) <= 2, qPrintable(QString::number(united.top())));
+        QVERIFY(qAbs(united.right() + 1 - (board.width() - left)) <= 2);
+        QVERIFY(qAbs(united.bottom() + 1 - (board.height() - top)) <= 2);
+    }
+};
+
+QTEST_MAIN(RulesTest)
+#include "tst_rules.moc"
