@@ -13,6 +13,128 @@
 
 namespace morvane {
 
+namespace {
+
+// How the pieces of a level enter after the deal. Each style says how a piece waits, hidden,
+// while the deal lays the board out, and how it then comes onto its place, one frame a step.
+struct EntryStyle {
+    int level;
+    bool lastPieceFirst; // piece 18 enters first, piece 1 last
+    void (*prepare)(PieceImage &piece, int index, const Host &host);
+    void (*enter)(PieceImage &piece, const PieceRecord &place, int index, Host &host,
+                  FramePacer &frames);
+};
+
+// Odd pieces wait at the left edge, even ones at the window's right edge, with no width.
+void waitAtTheSides(PieceImage &piece, int index, const Host &host)
+{
+    piece.setWidth(0);
+    piece.setLeft(index % 2 == 1 ? 0.0 : double(host.outerWidthTwips()) / TwipsPerPixel);
+    piece.setVisible(false);
+}
+
+// At full width, the piece slides from its edge onto its place in ten steps.
+void slideInFromTheSide(PieceImage &piece, const PieceRecord &place, int index, Host &host,
+                        FramePacer &frames)
+{
+    piece.setVisible(true);
+    piece.setWidth(place.PlaceWidth);
+    piece.Redraw();
+    const double step = index % 2 == 1 ? place.PlaceLeft / 10.0
+                                       : -(piece.Left() - place.PlaceLeft) / 10.0;
+    for (int i = 0; i < 10; ++i) {
+        piece.setLeft(piece.Left() + step);
+        host.redrawWindow();
+        frames.endStep();
+    }
+    piece.setLeft(place.PlaceLeft);
+    host.redrawWindow();
+}
+
+// The piece waits at the top edge, with no height.
+void waitAtTheTop(PieceImage &piece, int, const Host &)
+{
+    piece.setHeight(0);
+    piece.setTop(0);
+    piece.setVisible(false);
+}
+
+// At full height, the piece drops from the top edge onto its place in twelve steps.
+void dropFromTheTop(PieceImage &piece, const PieceRecord &place, int, Host &host,
+                    FramePacer &frames)
+{
+    piece.setVisible(true);
+    piece.setHeight(place.PlaceHeight);
+    piece.Redraw();
+    const double step = place.PlaceTop / 12.0;
+    for (int i = 0; i < 12; ++i) {
+        piece.setTop(piece.Top() + step);
+        host.redrawWindow();
+        frames.endStep();
+    }
+    piece.setTop(place.PlaceTop);
+    host.redrawWindow();
+}
+
+// The piece waits on its place, with no width.
+void waitWithNoWidth(PieceImage &piece, int, const Host &)
+{
+    piece.setWidth(0);
+    piece.setVisible(false);
+}
+
+// The piece grows in width from its left edge in nine steps, redrawing only itself.
+void growInWidth(PieceImage &piece, const PieceRecord &place, int, Host &, FramePacer &frames)
+{
+    piece.setVisible(true);
+    for (int i = 0; i < 9; ++i) {
+        piece.setWidth(piece.Width() + place.PlaceWidth / 9.0);
+        piece.Redraw();
+        frames.endStep();
+    }
+    piece.setWidth(place.PlaceWidth);
+    piece.Redraw();
+}
+
+// The piece waits on its place, with no height.
+void waitWithNoHeight(PieceImage &piece, int, const Host &)
+{
+    piece.setHeight(0);
+    piece.setVisible(false);
+}
+
+// The piece grows in height from its top edge in nine steps, redrawing only itself.
+void growInHeight(PieceImage &piece, const PieceRecord &place, int, Host &, FramePacer &frames)
+{
+    piece.setVisible(true);
+    for (int i = 0; i < 9; ++i) {
+        piece.setHeight(piece.Height() + place.PlaceHeight / 9.0);
+        piece.Redraw();
+        frames.endStep();
+    }
+    piece.setHeight(place.PlaceHeight);
+    piece.Redraw();
+}
+
+// Levels 1 and 6, and an own picture, have no entry: their pieces are dealt in place.
+constexpr EntryStyle EntryStyles[] = {
+    {7, true, waitAtTheSides, slideInFromTheSide},
+    {5, true, waitAtTheTop, dropFromTheTop},
+    {4, false, waitWithNoWidth, growInWidth},
+    {3, false, waitWithNoHeight, growInHeight},
+    {2, false, waitWithNoWidth, growInWidth},
+};
+
+const EntryStyle *entryStyleOf(int level)
+{
+    for (const EntryStyle &style : EntryStyles)
+        if (style.level == level)
+            return &style;
+    return nullptr;
+}
+
+} // namespace
+
 void Game::SelectTile(uint8_t tile)
 {
     const PieceRecord &record = LevelTable(CurrentLevel, tile);
@@ -36,6 +158,7 @@ void Game::putOnPlace(PieceImage &piece, const PieceRecord &place)
 void Game::DealLevel()
 {
     const int L = CurrentLevel;
+    const EntryStyle *entry = entryStyleOf(L);
     PuzzleSolved = false;
     PictureBox &preview = *m_parts.preview;
     preview.Cls();
@@ -73,30 +196,8 @@ void Game::DealLevel()
         putOnPlace(piece, P);
         piece.setVisible(true);
 
-        switch (L) {
-        case 7:
-            piece.setWidth(0);
-            piece.setLeft(j % 2 == 1 ? 0.0
-                                     : double(m_parts.host->outerWidthTwips()) / TwipsPerPixel);
-            piece.setVisible(false);
-            break;
-        case 5:
-            piece.setHeight(0);
-            piece.setTop(0);
-            piece.setVisible(false);
-            break;
-        case 4:
-        case 2:
-            piece.setWidth(0);
-            piece.setVisible(false);
-            break;
-        case 3:
-            piece.setHeight(0);
-            piece.setVisible(false);
-            break;
-        default:
-            break;
-        }
+        if (entry)
+            entry->prepare(piece, j, *m_parts.host);
     }
     redrawWindow();
     dealEntryAnimation(L);
@@ -104,73 +205,13 @@ void Game::DealLevel()
 
 void Game::dealEntryAnimation(int L)
 {
-    if (L != 7 && L != 5 && L != 4 && L != 3 && L != 2)
+    const EntryStyle *entry = entryStyleOf(L);
+    if (!entry)
         return;
     startAnimation();
     for (LoopCounter = 1; LoopCounter <= 18; ++LoopCounter) {
-        const int j = int(LoopCounter);
-        if (L == 7) {
-            // Odd pieces slide in from the left edge, even ones from the right; 18 first.
-            const int k = 19 - j;
-            const PieceRecord &P = LevelTable(L, k);
-            PieceImage &piece = ZAD(k);
-            piece.setVisible(true);
-            piece.setWidth(P.PlaceWidth);
-            piece.Redraw();
-            if (k % 2 == 1) {
-                const double step = P.PlaceLeft / 10.0;
-                for (int i = 0; i < 10; ++i) {
-                    piece.setLeft(piece.Left() + step);
-                    redrawWindow();
-                    pause();
-                }
-            } else {
-                const double step = (piece.Left() - P.PlaceLeft) / 10.0;
-                for (int i = 0; i < 10; ++i) {
-                    piece.setLeft(piece.Left() - step);
-                    redrawWindow();
-                    pause();
-                }
-            }
-            piece.setLeft(P.PlaceLeft);
-            redrawWindow();
-        } else if (L == 5) {
-            // Pieces drop in from the top edge, 18 first.
-            const int k = 19 - j;
-            const PieceRecord &P = LevelTable(L, k);
-            PieceImage &piece = ZAD(k);
-            piece.setVisible(true);
-            piece.setHeight(P.PlaceHeight);
-            piece.Redraw();
-            const double step = P.PlaceTop / 12.0;
-            for (int i = 0; i < 12; ++i) {
-                piece.setTop(piece.Top() + step);
-                redrawWindow();
-                pause();
-            }
-            piece.setTop(P.PlaceTop);
-            redrawWindow();
-        } else {
-            // Levels 2 and 4 grow each piece in width from its left edge, level 3 in height
-            // from its top edge; 1 first.
-            const PieceRecord &P = LevelTable(L, j);
-            PieceImage &piece = ZAD(j);
-            const bool inHeight = L == 3;
-            piece.setVisible(true);
-            for (int i = 0; i < 9; ++i) {
-                if (inHeight)
-                    piece.setHeight(piece.Height() + P.PlaceHeight / 9.0);
-                else
-                    piece.setWidth(piece.Width() + P.PlaceWidth / 9.0);
-                piece.Redraw();
-                pause();
-            }
-            if (inHeight)
-                piece.setHeight(P.PlaceHeight);
-            else
-                piece.setWidth(P.PlaceWidth);
-            piece.Redraw();
-        }
+        const int k = entry->lastPieceFirst ? 19 - int(LoopCounter) : int(LoopCounter);
+        entry->enter(ZAD(k), LevelTable(L, k), k, *m_parts.host, m_frames);
     }
 }
 
