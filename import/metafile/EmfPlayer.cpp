@@ -50,10 +50,10 @@ QTransform xform(ByteReader &r)
 
 } // namespace
 
-EmfFrame EmfPlayer::probe(QByteArrayView data)
+MetafileFrame EmfPlayer::probe(QByteArrayView data)
 {
     ByteReader r(data);
-    EmfFrame frame;
+    MetafileFrame frame;
     if (r.u32() != Header)
         throw Malformed("not an EMF header");
     const uint32_t headerSize = r.u32();
@@ -95,7 +95,7 @@ EmfFrame EmfPlayer::probe(QByteArrayView data)
     return frame;
 }
 
-EmfPlayer::EmfPlayer(QByteArrayView data, const EmfFrame &frame, DeviceContext &dc, Canvas &canvas,
+EmfPlayer::EmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc, Canvas &canvas,
                      Budget &budget)
     : m_data(data), m_frame(frame), m_dc(dc), m_canvas(canvas), m_budget(budget),
       m_objects(std::min<qint64>(frame.objectCount, Limits::maxObjects))

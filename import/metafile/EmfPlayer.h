@@ -4,28 +4,18 @@
 #include "ByteReader.h"
 #include "Canvas.h"
 #include "GdiObjects.h"
+#include "MetafileFrame.h"
 
 #include <QByteArrayView>
-#include <QRectF>
-#include <QSizeF>
 
 namespace morvane::metafile {
-
-// What an EMF header says about its picture.
-struct EmfFrame {
-    QRectF deviceRect;       // the picture area in reference-device pixels
-    QSizeF naturalPixels;    // size at 96 dpi
-    QSizeF unitsPerMm;       // reference-device pixels per millimetre
-    qsizetype firstRecord = 0;
-    qint64 objectCount = 0;
-};
 
 class EmfPlayer {
 public:
     // Reads the header record; throws Malformed when it is not a valid EMF header.
-    static EmfFrame probe(QByteArrayView data);
+    static MetafileFrame probe(QByteArrayView data);
 
-    EmfPlayer(QByteArrayView data, const EmfFrame &frame, DeviceContext &dc, Canvas &canvas,
+    EmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc, Canvas &canvas,
               Budget &budget);
     // Plays every record; returns a note when playback stopped before the end record.
     QString play();
@@ -49,7 +39,7 @@ private:
     QPolygonF points(ByteReader &r, qint64 count, bool small);
 
     QByteArrayView m_data;
-    EmfFrame m_frame;
+    MetafileFrame m_frame;
     DeviceContext &m_dc;
     Canvas &m_canvas;
     Budget &m_budget;

@@ -44,10 +44,10 @@ double i16(ByteReader &p) { return p.i16(); }
 
 } // namespace
 
-WmfFrame WmfPlayer::probe(QByteArrayView data)
+MetafileFrame WmfPlayer::probe(QByteArrayView data)
 {
     ByteReader r(data);
-    WmfFrame frame;
+    MetafileFrame frame;
     bool placeable = false;
     if (r.has(4) && r.u32() == placeableKey) {
         placeable = true;
@@ -116,7 +116,7 @@ WmfFrame WmfPlayer::probe(QByteArrayView data)
     return frame;
 }
 
-WmfPlayer::WmfPlayer(QByteArrayView data, const WmfFrame &frame, DeviceContext &dc,
+WmfPlayer::WmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc,
                      Canvas &canvas, Budget &budget)
     : m_data(data), m_frame(frame), m_dc(dc), m_canvas(canvas), m_budget(budget),
       m_objects(frame.objectCount)
