@@ -21,9 +21,46 @@ struct EntryStyle {
     int level;
     bool lastPieceFirst; // piece 18 enters first, piece 1 last
     void (*prepare)(PieceImage &piece, int index, const Host &host);
-    void (*enter)(PieceImage &piece, const PieceRecord &place, int index, Host &host,
-                  FramePacer &frames);
+    void (*enter)(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames);
 };
+
+// One edge or extent of a piece, read and set in the board's units.
+struct Side {
+    float (BoardControl::*get)() const;
+    void (BoardControl::*set)(double);
+};
+constexpr Side LeftEdge{&BoardControl::Left, &BoardControl::setLeft};
+constexpr Side TopEdge{&BoardControl::Top, &BoardControl::setTop};
+constexpr Side WidthExtent{&BoardControl::Width, &BoardControl::setWidth};
+constexpr Side HeightExtent{&BoardControl::Height, &BoardControl::setHeight};
+
+// Moves an edge of a shown piece to `target` in equal steps, the whole window redrawn at every
+// step, and once more on the place itself.
+void moveInSteps(PieceImage &piece, Side edge, int16_t target, int steps, Host &host,
+                 FramePacer &frames)
+{
+    const double step = double(target - (piece.*edge.get)()) / steps;
+    for (int i = 0; i < steps; ++i) {
+        (piece.*edge.set)((piece.*edge.get)() + step);
+        host.redrawWindow();
+        frames.endStep();
+    }
+    (piece.*edge.set)(target);
+    host.redrawWindow();
+}
+
+// Grows an extent of a shown piece to `full` in nine steps, redrawing only the piece.
+void growInNinths(PieceImage &piece, Side extent, int16_t full, FramePacer &frames)
+{
+    piece.setVisible(true);
+    for (int i = 0; i < 9; ++i) {
+        (piece.*extent.set)((piece.*extent.get)() + full / 9.0);
+        piece.Redraw();
+        frames.endStep();
+    }
+    (piece.*extent.set)(full);
+    piece.Redraw();
+}
 
 // Odd pieces wait at the left edge, even ones at the window's right edge, with no width.
 void waitAtTheSides(PieceImage &piece, int index, const Host &host)
@@ -34,21 +71,12 @@ void waitAtTheSides(PieceImage &piece, int index, const Host &host)
 }
 
 // At full width, the piece slides from its edge onto its place in ten steps.
-void slideInFromTheSide(PieceImage &piece, const PieceRecord &place, int index, Host &host,
-                        FramePacer &frames)
+void slideInFromTheSide(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames)
 {
     piece.setVisible(true);
     piece.setWidth(place.PlaceWidth);
     piece.Redraw();
-    const double step = index % 2 == 1 ? place.PlaceLeft / 10.0
-                                       : -(piece.Left() - place.PlaceLeft) / 10.0;
-    for (int i = 0; i < 10; ++i) {
-        piece.setLeft(piece.Left() + step);
-        host.redrawWindow();
-        frames.endStep();
-    }
-    piece.setLeft(place.PlaceLeft);
-    host.redrawWindow();
+    moveInSteps(piece, LeftEdge, place.PlaceLeft, 10, host, frames);
 }
 
 // The piece waits at the top edge, with no height.
@@ -60,60 +88,34 @@ void waitAtTheTop(PieceImage &piece, int, const Host &)
 }
 
 // At full height, the piece drops from the top edge onto its place in twelve steps.
-void dropFromTheTop(PieceImage &piece, const PieceRecord &place, int, Host &host,
-                    FramePacer &frames)
+void dropFromTheTop(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames)
 {
     piece.setVisible(true);
     piece.setHeight(place.PlaceHeight);
     piece.Redraw();
-    const double step = place.PlaceTop / 12.0;
-    for (int i = 0; i < 12; ++i) {
-        piece.setTop(piece.Top() + step);
-        host.redrawWindow();
-        frames.endStep();
-    }
-    piece.setTop(place.PlaceTop);
-    host.redrawWindow();
+    moveInSteps(piece, TopEdge, place.PlaceTop, 12, host, frames);
 }
 
-// The piece waits on its place, with no width.
+// The piece waits on its place with no width, then grows from its left edge.
 void waitWithNoWidth(PieceImage &piece, int, const Host &)
 {
     piece.setWidth(0);
     piece.setVisible(false);
 }
-
-// The piece grows in width from its left edge in nine steps, redrawing only itself.
-void growInWidth(PieceImage &piece, const PieceRecord &place, int, Host &, FramePacer &frames)
+void growInWidth(PieceImage &piece, const PieceRecord &place, Host &, FramePacer &frames)
 {
-    piece.setVisible(true);
-    for (int i = 0; i < 9; ++i) {
-        piece.setWidth(piece.Width() + place.PlaceWidth / 9.0);
-        piece.Redraw();
-        frames.endStep();
-    }
-    piece.setWidth(place.PlaceWidth);
-    piece.Redraw();
+    growInNinths(piece, WidthExtent, place.PlaceWidth, frames);
 }
 
-// The piece waits on its place, with no height.
+// The piece waits on its place with no height, then grows from its top edge.
 void waitWithNoHeight(PieceImage &piece, int, const Host &)
 {
     piece.setHeight(0);
     piece.setVisible(false);
 }
-
-// The piece grows in height from its top edge in nine steps, redrawing only itself.
-void growInHeight(PieceImage &piece, const PieceRecord &place, int, Host &, FramePacer &frames)
+void growInHeight(PieceImage &piece, const PieceRecord &place, Host &, FramePacer &frames)
 {
-    piece.setVisible(true);
-    for (int i = 0; i < 9; ++i) {
-        piece.setHeight(piece.Height() + place.PlaceHeight / 9.0);
-        piece.Redraw();
-        frames.endStep();
-    }
-    piece.setHeight(place.PlaceHeight);
-    piece.Redraw();
+    growInNinths(piece, HeightExtent, place.PlaceHeight, frames);
 }
 
 // Levels 1 and 6, and an own picture, have no entry: their pieces are dealt in place.
@@ -211,7 +213,7 @@ void Game::dealEntryAnimation(int L)
     startAnimation();
     for (LoopCounter = 1; LoopCounter <= 18; ++LoopCounter) {
         const int k = entry->lastPieceFirst ? 19 - int(LoopCounter) : int(LoopCounter);
-        entry->enter(ZAD(k), LevelTable(L, k), k, *m_parts.host, m_frames);
+        entry->enter(ZAD(k), LevelTable(L, k), *m_parts.host, m_frames);
     }
 }
 
