@@ -34,32 +34,20 @@ constexpr Side TopEdge{&BoardControl::Top, &BoardControl::setTop};
 constexpr Side WidthExtent{&BoardControl::Width, &BoardControl::setWidth};
 constexpr Side HeightExtent{&BoardControl::Height, &BoardControl::setHeight};
 
-// Moves an edge of a shown piece to `target` in equal steps, the whole window redrawn at every
-// step, and once more on the place itself.
-void moveInSteps(PieceImage &piece, Side edge, int16_t target, int steps, Host &host,
-                 FramePacer &frames)
+// Steps an edge or extent of a shown piece to `target` in equal steps, one frame each;
+// `show` paints every step and the end.
+template <typename Show>
+void stepSideTo(PieceImage &piece, Side side, int16_t target, int steps, FramePacer &frames,
+                Show show)
 {
-    const double step = double(target - (piece.*edge.get)()) / steps;
+    const double step = double(target - (piece.*side.get)()) / steps;
     for (int i = 0; i < steps; ++i) {
-        (piece.*edge.set)((piece.*edge.get)() + step);
-        host.redrawWindow();
+        (piece.*side.set)((piece.*side.get)() + step);
+        show();
         frames.endStep();
     }
-    (piece.*edge.set)(target);
-    host.redrawWindow();
-}
-
-// Grows an extent of a shown piece to `full` in nine steps, redrawing only the piece.
-void growInNinths(PieceImage &piece, Side extent, int16_t full, FramePacer &frames)
-{
-    piece.setVisible(true);
-    for (int i = 0; i < 9; ++i) {
-        (piece.*extent.set)((piece.*extent.get)() + full / 9.0);
-        piece.Redraw();
-        frames.endStep();
-    }
-    (piece.*extent.set)(full);
-    piece.Redraw();
+    (piece.*side.set)(target);
+    show();
 }
 
 // Odd pieces wait at the left edge, even ones at the window's right edge, with no width.
@@ -70,13 +58,14 @@ void waitAtTheSides(PieceImage &piece, int index, const Host &host)
     piece.setVisible(false);
 }
 
-// At full width, the piece slides from its edge onto its place in ten steps.
+// At full width, the piece slides from its edge onto its place in ten steps, the whole window
+// redrawn at every step.
 void slideInFromTheSide(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames)
 {
     piece.setVisible(true);
     piece.setWidth(place.PlaceWidth);
     piece.Redraw();
-    moveInSteps(piece, LeftEdge, place.PlaceLeft, 10, host, frames);
+    stepSideTo(piece, LeftEdge, place.PlaceLeft, 10, frames, [&host] { host.redrawWindow(); });
 }
 
 // The piece waits at the top edge, with no height.
@@ -87,16 +76,18 @@ void waitAtTheTop(PieceImage &piece, int, const Host &)
     piece.setVisible(false);
 }
 
-// At full height, the piece drops from the top edge onto its place in twelve steps.
+// At full height, the piece drops from the top edge onto its place in twelve steps, the whole
+// window redrawn at every step.
 void dropFromTheTop(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames)
 {
     piece.setVisible(true);
     piece.setHeight(place.PlaceHeight);
     piece.Redraw();
-    moveInSteps(piece, TopEdge, place.PlaceTop, 12, host, frames);
+    stepSideTo(piece, TopEdge, place.PlaceTop, 12, frames, [&host] { host.redrawWindow(); });
 }
 
-// The piece waits on its place with no width, then grows from its left edge.
+// The piece waits on its place with no width, then grows from its left edge in nine steps,
+// redrawing only itself.
 void waitWithNoWidth(PieceImage &piece, int, const Host &)
 {
     piece.setWidth(0);
@@ -104,10 +95,12 @@ void waitWithNoWidth(PieceImage &piece, int, const Host &)
 }
 void growInWidth(PieceImage &piece, const PieceRecord &place, Host &, FramePacer &frames)
 {
-    growInNinths(piece, WidthExtent, place.PlaceWidth, frames);
+    piece.setVisible(true);
+    stepSideTo(piece, WidthExtent, place.PlaceWidth, 9, frames, [&piece] { piece.Redraw(); });
 }
 
-// The piece waits on its place with no height, then grows from its top edge.
+// The piece waits on its place with no height, then grows from its top edge in nine steps,
+// redrawing only itself.
 void waitWithNoHeight(PieceImage &piece, int, const Host &)
 {
     piece.setHeight(0);
@@ -115,7 +108,8 @@ void waitWithNoHeight(PieceImage &piece, int, const Host &)
 }
 void growInHeight(PieceImage &piece, const PieceRecord &place, Host &, FramePacer &frames)
 {
-    growInNinths(piece, HeightExtent, place.PlaceHeight, frames);
+    piece.setVisible(true);
+    stepSideTo(piece, HeightExtent, place.PlaceHeight, 9, frames, [&piece] { piece.Redraw(); });
 }
 
 // Levels 1 and 6, and an own picture, have no entry: their pieces are dealt in place.
