@@ -220,15 +220,8 @@ void EmfPlayer::select(uint32_t index)
 {
     std::optional<GdiObject> stock = stockObject(index);
     const GdiObject *object = stock ? &*stock : m_objects.get(index);
-    if (!object)
-        return;
-    DcState &s = m_dc.state();
-    if (const auto *pen = std::get_if<Pen>(object))
-        s.pen = *pen;
-    else if (const auto *brush = std::get_if<Brush>(object))
-        s.brush = *brush;
-    else if (const auto *font = std::get_if<Font>(object))
-        s.font = *font;
+    if (object)
+        m_dc.select(*object);
 }
 
 void EmfPlayer::createPen(ByteReader &r, bool extended)

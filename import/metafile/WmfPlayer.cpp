@@ -181,15 +181,8 @@ QRectF WmfPlayer::rect(ByteReader &p)
 void WmfPlayer::select(uint32_t index)
 {
     const GdiObject *object = m_objects.get(index);
-    if (!object)
-        return;
-    DcState &s = m_dc.state();
-    if (const auto *pen = std::get_if<Pen>(object))
-        s.pen = *pen;
-    else if (const auto *brush = std::get_if<Brush>(object))
-        s.brush = *brush;
-    else if (const auto *font = std::get_if<Font>(object))
-        s.font = *font;
+    if (object)
+        m_dc.select(*object);
 }
 
 void WmfPlayer::createObject(uint16_t function, ByteReader &p)
