@@ -50,6 +50,24 @@ void stepSideTo(PieceImage &piece, Side side, int16_t target, int steps, FramePa
     show();
 }
 
+// Shows a piece at its full extent, then slides one of its edges onto its place, the whole
+// window redrawn at every step.
+void slideOntoPlace(PieceImage &piece, Side extent, int16_t full, Side edge, int16_t target,
+                    int steps, Host &host, FramePacer &frames)
+{
+    piece.setVisible(true);
+    (piece.*extent.set)(full);
+    piece.Redraw();
+    stepSideTo(piece, edge, target, steps, frames, [&host] { host.redrawWindow(); });
+}
+
+// Shows a piece with no extent on its place, then grows it, redrawing only the piece.
+void growOnPlace(PieceImage &piece, Side extent, int16_t full, FramePacer &frames)
+{
+    piece.setVisible(true);
+    stepSideTo(piece, extent, full, 9, frames, [&piece] { piece.Redraw(); });
+}
+
 // Odd pieces wait at the left edge, even ones at the window's right edge, with no width.
 void waitAtTheSides(PieceImage &piece, int index, const Host &host)
 {
@@ -58,14 +76,10 @@ void waitAtTheSides(PieceImage &piece, int index, const Host &host)
     piece.setVisible(false);
 }
 
-// At full width, the piece slides from its edge onto its place in ten steps, the whole window
-// redrawn at every step.
+// At full width, the piece slides from its edge onto its place in ten steps.
 void slideInFromTheSide(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames)
 {
-    piece.setVisible(true);
-    piece.setWidth(place.PlaceWidth);
-    piece.Redraw();
-    stepSideTo(piece, LeftEdge, place.PlaceLeft, 10, frames, [&host] { host.redrawWindow(); });
+    slideOntoPlace(piece, WidthExtent, place.PlaceWidth, LeftEdge, place.PlaceLeft, 10, host, frames);
 }
 
 // The piece waits at the top edge, with no height.
@@ -76,14 +90,10 @@ void waitAtTheTop(PieceImage &piece, int, const Host &)
     piece.setVisible(false);
 }
 
-// At full height, the piece drops from the top edge onto its place in twelve steps, the whole
-// window redrawn at every step.
+// At full height, the piece drops from the top edge onto its place in twelve steps.
 void dropFromTheTop(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames)
 {
-    piece.setVisible(true);
-    piece.setHeight(place.PlaceHeight);
-    piece.Redraw();
-    stepSideTo(piece, TopEdge, place.PlaceTop, 12, frames, [&host] { host.redrawWindow(); });
+    slideOntoPlace(piece, HeightExtent, place.PlaceHeight, TopEdge, place.PlaceTop, 12, host, frames);
 }
 
 // The piece waits on its place with no width, then grows from its left edge in nine steps,
@@ -95,8 +105,7 @@ void waitWithNoWidth(PieceImage &piece, int, const Host &)
 }
 void growInWidth(PieceImage &piece, const PieceRecord &place, Host &, FramePacer &frames)
 {
-    piece.setVisible(true);
-    stepSideTo(piece, WidthExtent, place.PlaceWidth, 9, frames, [&piece] { piece.Redraw(); });
+    growOnPlace(piece, WidthExtent, place.PlaceWidth, frames);
 }
 
 // The piece waits on its place with no height, then grows from its top edge in nine steps,
@@ -108,8 +117,7 @@ void waitWithNoHeight(PieceImage &piece, int, const Host &)
 }
 void growInHeight(PieceImage &piece, const PieceRecord &place, Host &, FramePacer &frames)
 {
-    piece.setVisible(true);
-    stepSideTo(piece, HeightExtent, place.PlaceHeight, 9, frames, [&piece] { piece.Redraw(); });
+    growOnPlace(piece, HeightExtent, place.PlaceHeight, frames);
 }
 
 // Levels 1 and 6, and an own picture, have no entry: their pieces are dealt in place.
