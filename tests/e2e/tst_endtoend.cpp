@@ -4,6 +4,7 @@
 #include "XSession.h"
 
 #include "../support/BoardSolver.h"
+#include "../support/BoardPictures.h"
 
 #include "game/LevelTable.h"
 
@@ -27,27 +28,6 @@ const QString BinDir = QStringLiteral(MORVANE_BIN_DIR);
 constexpr int BoardWidth = 640;
 constexpr int BoardHeight = 490;
 
-QImage levelPicture(int level)
-{
-    QImageReader reader(QDir(BinDir).filePath(QStringLiteral("Level%1.res").arg(level)));
-    reader.setDecideFormatFromContent(true);
-    return reader.read().convertToFormat(QImage::Format_RGB32);
-}
-
-// Mean absolute difference of two pictures of the same size, over all channels.
-double difference(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 255;
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
-}
-
 } // namespace
 
 class EndToEndTest : public QObject {
@@ -56,28 +36,15 @@ class EndToEndTest : public QObject {
     XSession x;
     LevelTable table;
     QString window;
-    QPoint origin; // the board's top-left corner on the screen
+    // What the board should show; its origin is the board's top-left corner on the screen.
+    BoardPictures board{table, BinDir};
+    QPoint &origin = board.origin;
 
-    QRect placeOnScreen(int level, int place) const
-    {
-        const PieceRecord &r = table(level, place);
-        return QRect(origin + QPoint(r.SrcLeft + 20, r.SrcTop + 20), QSize(r.SrcWidth, r.SrcHeight));
-    }
-    // The inside of a place as it shows now, away from its frame and glow.
-    QImage shown(const QImage &screen, int level, int place) const
-    {
-        return screen.copy(placeOnScreen(level, place).adjusted(7, 7, -7, -7));
-    }
-    // What place `place` should show: tile `tile` stretched to the place, perhaps mirrored.
+    QRect placeOnScreen(int level, int place) const { return board.placeOnScreen(level, place); }
+    QImage shown(const QImage &screen, int level, int place) const { return board.shown(screen, level, place); }
     QImage expected(int level, int place, int tile, bool mirrorH = false, bool mirrorV = false) const
     {
-        const PieceRecord &r = table(level, tile);
-        const QSize size = placeOnScreen(level, place).size();
-        return levelPicture(level)
-            .copy(r.SrcLeft, r.SrcTop, r.SrcWidth, r.SrcHeight)
-            .mirrored(mirrorH, mirrorV)
-            .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-            .copy(QRect(QPoint(0, 0), size).adjusted(7, 7, -7, -7));
+        return board.expected(level, place, tile, mirrorH, mirrorV);
     }
     void clickPlace(int level, int place, int button = 1)
     {
@@ -98,7 +65,7 @@ class EndToEndTest : public QObject {
     }
     bool placeShows(const QImage &screen, int level, int place, int tile, bool h = false, bool v = false) const
     {
-        return difference(shown(screen, level, place), expected(level, place, tile, h, v)) < 6;
+        return board.shows(screen, level, place, tile, h, v);
     }
     // What each place shows when the level is dealt: its starting tile, mirrored as dealt.
     std::vector<QImage> dealtPlaces(int level) const
@@ -225,7 +192,7 @@ private slots:
                         clickPlace(1, other);
                         std::swap(content[place], content[other]);
                     }});
-        const QImage picture = levelPicture(1);
+        const QImage picture = levelPicture(BinDir, 1);
         const QPoint at = origin + QPoint(20, 20);
         auto whole = [&](const QImage &shot) {
             return difference(shot.copy(QRect(at + QPoint(0, 200), QSize(600, 250))),
