@@ -1,5 +1,6 @@
 // Rules that only show through the real window: timers that reach the game, a restore from the
 // minimised state, a real click on the finished picture, and an own picture that is not 4:3.
+#include "../support/FinishedPicture.h"
 #include "../support/GameFixture.h"
 
 #include "components/BoardArea.h"
@@ -36,19 +37,6 @@ QRect changedBox(const QImage &shown, const QImage &picture)
             if (shown.pixel(x, y) != picture.pixel(x, y))
                 box |= QRect(x, y, 1, 1);
     return box;
-}
-
-// Light red text in the top-left corner, where the finished picture's words are printed.
-int wordsPixels(const QImage &shown)
-{
-    int light = 0;
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 250; ++x) {
-            const QColor c(shown.pixel(x, y));
-            light += c.red() > 0xF0 && c.green() > 0x70 && c.green() < 0x90 && c.blue() > 0x70
-                     && c.blue() < 0x90;
-        }
-    return light;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "GameData.h"
+#include "TestClock.h"
 
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
@@ -28,19 +29,13 @@
 #include <chrono>
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace morvane::test {
 
-class RecordingHost : public Host {
+class RecordingHost : public Host, public TestClock {
 public:
     explicit RecordingHost(BoardArea &board) : m_board(board) {}
 
-    // The host's clock: it moves only when the game sleeps or a test moves it.
-    std::chrono::nanoseconds now{std::chrono::hours(1)};
-    int pauses = 0;
-    // The clock at the end of every pause, in order.
-    std::vector<std::chrono::nanoseconds> pauseEnds;
     int windowRedraws = 0;
     QStringList messages; // "title|text"
     QString caption;
@@ -52,21 +47,12 @@ public:
     int aboutShown = 0;
     bool exited = false;
     QSize screenPixels{1280, 1024};
-    // Called at every pause, to look at an animation while it runs.
-    std::function<void()> onPause;
     // Where the board's size changes are reported once the game attaches its watcher.
     std::function<void(int width, int height)> onResize;
 
     void redrawWindow() override { ++windowRedraws; }
     std::chrono::nanoseconds clockNow() const override { return now; }
-    void sleepUntil(std::chrono::nanoseconds deadline) override
-    {
-        ++pauses;
-        now = std::max(now, deadline);
-        pauseEnds.push_back(now);
-        if (onPause)
-            onPause();
-    }
+    void sleepUntil(std::chrono::nanoseconds deadline) override { sleepTill(deadline); }
     void clearWindowDrawing() override {}
     void setCaption(const QString &text) override { caption = text; }
     void setLevelChecked(int level, bool checked) override
@@ -115,8 +101,7 @@ public:
 
     void resetCounts()
     {
-        pauses = 0;
-        pauseEnds.clear();
+        resetPauses();
         windowRedraws = 0;
     }
 

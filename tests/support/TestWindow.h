@@ -4,33 +4,27 @@
 #pragma once
 
 #include "GameData.h"
+#include "TestClock.h"
 
 #include "app/frmMain.h"
 #include "components/PieceImage.h"
 
 #include <QStringList>
 
-#include <algorithm>
 #include <chrono>
 #include <functional>
-#include <vector>
 
 namespace morvane::test {
 
-class TestWindow : public frmMain {
+class TestWindow : public frmMain, public TestClock {
 public:
     explicit TestWindow(const QString &dataFolder, Random *random = nullptr)
         : frmMain(dataFolder, random)
     {
     }
 
-    // The window's clock: it moves only when the game sleeps or a test moves it.
-    std::chrono::nanoseconds now{std::chrono::hours(1)};
     // How long every window redraw takes on that clock.
     std::chrono::nanoseconds redrawCost{0};
-    int pauses = 0;
-    // The clock at the end of every pause, in order.
-    std::vector<std::chrono::nanoseconds> pauseEnds;
     int windowRedraws = 0;
     QStringList messages; // "title|text"
     QString formChoice;
@@ -40,20 +34,11 @@ public:
     int aboutShown = 0;
     bool exited = false;
 
-    // Called at every pause, to look at an animation while it runs.
-    std::function<void()> onPause;
     // Called at every window redraw, before its cost is added to the clock.
     std::function<void()> onRedraw;
 
     std::chrono::nanoseconds clockNow() const override { return now; }
-    void sleepUntil(std::chrono::nanoseconds deadline) override
-    {
-        ++pauses;
-        now = std::max(now, deadline);
-        pauseEnds.push_back(now);
-        if (onPause)
-            onPause();
-    }
+    void sleepUntil(std::chrono::nanoseconds deadline) override { sleepTill(deadline); }
     void redrawWindow() override
     {
         ++windowRedraws;
@@ -87,8 +72,7 @@ public:
     }
     void resetCounts()
     {
-        pauses = 0;
-        pauseEnds.clear();
+        resetPauses();
         windowRedraws = 0;
     }
 };
