@@ -1,53 +1,62 @@
-// A game on a level, for the game tests: a private copy of the data files, a test window with
-// scripted random numbers, started and dealt, with a few moves a player makes.
+// A game on a level, for the game tests: a private copy of the data files and scripted random
+// numbers, the game started and dealt, with a few moves a player makes. The game runs in the
+// real main window (GameFixture), or on its parts and a recording host (RecordedFixture) where
+// the rules need no window.
 #pragma once
 
 #include "BoardSolver.h"
+#include "RecordingHost.h"
 #include "TestWindow.h"
 
 namespace morvane::test {
 
-// The board the window shows, moved with the game's own clicks and right clicks.
-inline BoardMoves gameMoves(TestWindow &window)
+// The board a game shows, moved with the game's own clicks and right clicks; `rig` is the test
+// window or a recorded game.
+template <typename Rig>
+BoardMoves gameMoves(Rig &rig)
 {
-    Game &game = window.game();
+    Game &game = rig.game();
     return {
         [&game](int place) { return int(game.LevelTable(game.CurrentLevel, place).Content); },
         [&game](int place, int other) {
             game.Click(place);
             game.Click(other);
         },
-        [&window](int place) {
-            return window.piece(place).FlipHorizontal() || window.piece(place).FlipVertical();
-        },
+        [&rig](int place) { return rig.piece(place).FlipHorizontal() || rig.piece(place).FlipVertical(); },
         [&game](int place) { game.RightClick(place); },
     };
 }
 
-// Solves the board the window shows.
-inline void solveGame(TestWindow &window) { solveBoard(gameMoves(window)); }
+// Solves the board a game shows.
+template <typename Rig>
+void solveGame(Rig &rig)
+{
+    solveBoard(gameMoves(rig));
+}
 
 // Swaps every tile onto its own place, and leaves the mirrored ones as they are.
-inline void placeEveryTile(TestWindow &window)
+template <typename Rig>
+void placeEveryTile(Rig &rig)
 {
-    BoardMoves moves = gameMoves(window);
+    BoardMoves moves = gameMoves(rig);
     moves.mirrored = [](int) { return false; };
     solveBoard(moves);
 }
 
-struct GameFixture {
+template <typename Rig>
+struct BasicGameFixture {
     DataFolder data;
     ScriptedRandom random;
-    TestWindow window{data.path(), &random};
-    Game &game = window.game();
+    Rig rig{data.path(), &random};
+    Game &game = rig.game();
 
-    explicit GameFixture(int level = 1)
+    explicit BasicGameFixture(int level)
     {
-        window.start();
+        rig.start();
         if (level != 1)
             game.LevelCommand(level);
     }
-    PieceImage &piece(int j) { return window.piece(j); }
+    PieceImage &piece(int j) { return rig.piece(j); }
     uint8_t content(int place) const { return game.LevelTable(game.CurrentLevel, place).Content; }
     bool mirrored(int place) { return piece(place).FlipHorizontal() || piece(place).FlipVertical(); }
     void swap(int a, int b)
@@ -60,8 +69,20 @@ struct GameFixture {
         for (int i = 0; i < count; ++i)
             (game.*tick)();
     }
-    void solve() { solveGame(window); }
-    void placeEveryTile() { test::placeEveryTile(window); }
+    void solve() { solveGame(rig); }
+    void placeEveryTile() { test::placeEveryTile(rig); }
+};
+
+// The game in the real main window.
+struct GameFixture : BasicGameFixture<TestWindow> {
+    TestWindow &window = rig;
+    explicit GameFixture(int level = 1) : BasicGameFixture(level) {}
+};
+
+// The game on its parts and a recording host, without the main window.
+struct RecordedFixture : BasicGameFixture<RecordedGame> {
+    RecordingHost &host = rig.host;
+    explicit RecordedFixture(int level = 1) : BasicGameFixture(level) {}
 };
 
 } // namespace morvane::test

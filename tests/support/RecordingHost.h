@@ -20,6 +20,7 @@
 #include "import/OpenCommand.h"
 #include "import/PictureLoader.h"
 
+#include <QFont>
 #include <QSize>
 #include <QStringList>
 #include <QTimer>
@@ -128,6 +129,13 @@ public:
         for (int index = 1; index <= 18; ++index)
             m_pieces[size_t(index - 1)] = new PieceImage(&m_board, index);
         m_preview = new PictureBox(&m_board);
+        // The finished picture's colours and the font its words are printed in.
+        m_preview->setBackColor(int32_t(0xC0C0C0));
+        m_preview->setForeColor(int32_t(0x8080FF));
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(14.25);
+        font.setBold(true);
+        m_preview->setFont(font);
 
         m_game = std::make_unique<Game>(GameParts{.host = &host, .board = &m_board,
                                                   .pieces = m_pieces, .clipper = &m_clipper,
@@ -148,6 +156,7 @@ public:
     BoardArea &board() { return m_board; }
     PieceImage &piece(int index) { return *m_pieces.at(size_t(index - 1)); }
     PictureBox &preview() { return *m_preview; }
+    PictureBox &banner() { return *m_banner; }
     PictureClip &clipper() { return m_clipper; }
     QTimer &timBorder() { return m_timBorder; }
     int pieceRedraws()
