@@ -150,12 +150,17 @@ void frmMain::buildControls()
     }
     m_preview = new PictureBox(m_board);
     m_preview->setPixelGeometry(twipsRectF(240, 5445, 345, 600));
-    m_preview->setBackColor(int32_t(0xC0C0C0));
-    m_preview->setForeColor(int32_t(0x8080FF));
+    dressPreview(*m_preview);
+}
+
+void frmMain::dressPreview(PictureBox &preview)
+{
+    preview.setBackColor(int32_t(0xC0C0C0));
+    preview.setForeColor(int32_t(0x8080FF));
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(14.25);
     font.setBold(true);
-    m_preview->setFont(font);
+    preview.setFont(font);
 }
 
 // Runs an event handler with the game's handler guard, then fits the fade timer to what the

@@ -34,6 +34,9 @@ public:
 
     // Runs the start-up: sizes, level picture, level table, shows the window, deals level 1.
     void start();
+    // Gives the finished picture's box its colours and the font its words are printed in; the
+    // tests that build the game without this window dress their box the same way.
+    static void dressPreview(PictureBox &preview);
 
     Game &game() { return *m_game; }
     OpenCommand &openCommand() { return *m_openCommand; }

@@ -8,6 +8,7 @@
 #include "GameData.h"
 #include "TestClock.h"
 
+#include "app/frmMain.h"
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
@@ -20,7 +21,6 @@
 #include "import/OpenCommand.h"
 #include "import/PictureLoader.h"
 
-#include <QFont>
 #include <QSize>
 #include <QStringList>
 #include <QTimer>
@@ -129,13 +129,7 @@ public:
         for (int index = 1; index <= 18; ++index)
             m_pieces[size_t(index - 1)] = new PieceImage(&m_board, index);
         m_preview = new PictureBox(&m_board);
-        // The finished picture's colours and the font its words are printed in.
-        m_preview->setBackColor(int32_t(0xC0C0C0));
-        m_preview->setForeColor(int32_t(0x8080FF));
-        QFont font(QStringLiteral("Arial"));
-        font.setPointSizeF(14.25);
-        font.setBold(true);
-        m_preview->setFont(font);
+        frmMain::dressPreview(*m_preview);
 
         m_game = std::make_unique<Game>(GameParts{.host = &host, .board = &m_board,
                                                   .pieces = m_pieces, .clipper = &m_clipper,
