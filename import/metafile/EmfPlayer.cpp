@@ -97,8 +97,8 @@ MetafileFrame EmfPlayer::probe(QByteArrayView data)
 
 EmfPlayer::EmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc, Canvas &canvas,
                      Budget &budget)
-    : m_data(data), m_frame(frame), m_dc(dc), m_canvas(canvas), m_budget(budget),
-      m_objects(std::min<qint64>(frame.objectCount, Limits::maxObjects))
+    : MetafilePlayer(data, frame, dc, canvas, budget,
+                     std::min<qint64>(frame.objectCount, Limits::maxObjects))
 {
 }
 

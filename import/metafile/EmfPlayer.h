@@ -2,15 +2,13 @@
 #pragma once
 
 #include "ByteReader.h"
-#include "Canvas.h"
-#include "GdiObjects.h"
-#include "MetafileFrame.h"
+#include "MetafilePlayer.h"
 
 #include <QByteArrayView>
 
 namespace morvane::metafile {
 
-class EmfPlayer {
+class EmfPlayer : private MetafilePlayer {
 public:
     // Reads the header record; throws Malformed when it is not a valid EMF header.
     static MetafileFrame probe(QByteArrayView data);
@@ -37,13 +35,6 @@ private:
     QPointF pointL(ByteReader &r);
     QRectF rectL(ByteReader &r);
     QPolygonF points(ByteReader &r, qint64 count, bool small);
-
-    QByteArrayView m_data;
-    MetafileFrame m_frame;
-    DeviceContext &m_dc;
-    Canvas &m_canvas;
-    Budget &m_budget;
-    ObjectTable m_objects;
 };
 
 } // namespace morvane::metafile

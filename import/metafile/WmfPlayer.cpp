@@ -118,8 +118,7 @@ MetafileFrame WmfPlayer::probe(QByteArrayView data)
 
 WmfPlayer::WmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc,
                      Canvas &canvas, Budget &budget)
-    : m_data(data), m_frame(frame), m_dc(dc), m_canvas(canvas), m_budget(budget),
-      m_objects(frame.objectCount)
+    : MetafilePlayer(data, frame, dc, canvas, budget, frame.objectCount)
 {
     // Playback starts as a player sets it up: the window and viewport both cover the picture area,
     // so that the file's own window records then map their coordinates onto it.

@@ -2,15 +2,13 @@
 #pragma once
 
 #include "ByteReader.h"
-#include "Canvas.h"
-#include "GdiObjects.h"
-#include "MetafileFrame.h"
+#include "MetafilePlayer.h"
 
 #include <QByteArrayView>
 
 namespace morvane::metafile {
 
-class WmfPlayer {
+class WmfPlayer : private MetafilePlayer {
 public:
     // Reads the placeable and standard headers; throws Malformed when they are not valid.
     static MetafileFrame probe(QByteArrayView data);
@@ -28,13 +26,6 @@ private:
     void blit(uint16_t function, ByteReader &p, qsizetype paramBytes);
     QPolygonF points(ByteReader &p, qint64 count);
     QRectF rect(ByteReader &p); // bottom, right, top, left as WMF stores them
-
-    QByteArrayView m_data;
-    MetafileFrame m_frame;
-    DeviceContext &m_dc;
-    Canvas &m_canvas;
-    Budget &m_budget;
-    ObjectTable m_objects;
 };
 
 } // namespace morvane::metafile
