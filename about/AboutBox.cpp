@@ -25,12 +25,6 @@ constexpr int DialogFontPoints = 8;
 // Space kept between a grown text box and the box's right edge.
 constexpr int RightMargin = 8;
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-                 height / TwipsPerPixel);
-}
-
 QLabel *addLabel(QWidget *box, const QString &text, const QRect &place)
 {
     auto *label = new QLabel(text, box);

@@ -6,6 +6,7 @@
 #include "about/AboutBox.h"
 #include "components/BoardArea.h"
 #include "components/Colour.h"
+#include "components/ErrorGuard.h"
 #include "components/PictureBox.h"
 #include "components/PieceImage.h"
 #include "components/ResizeWatcher.h"
@@ -23,7 +24,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace morvane {
@@ -46,12 +46,6 @@ constexpr const char *LevelCaptions[7] = {
     "Level 1  (Badoer)",   "Level 2  (Switzerland)", "Level 3  (Sussex)", "Level 4  (Sydney)",
     "Level 5  (Lake hotel)", "Level 6  (Calgary)",   "Level 7  (Pula)",
 };
-
-QRectF twipsRect(int left, int top, int width, int height)
-{
-    return QRectF(double(left) / TwipsPerPixel, double(top) / TwipsPerPixel,
-                  double(width) / TwipsPerPixel, double(height) / TwipsPerPixel);
-}
 
 } // namespace
 
@@ -76,6 +70,7 @@ frmMain::frmMain(const QString &dataFolder, Random *random)
     parts.loadLevelPicture = loadLevelPicture;
     parts.dataFolder = dataFolder;
     m_game = std::make_unique<Game>(parts);
+    m_openCommand = std::make_unique<OpenCommand>(*m_game);
     connectEvents();
     // Only Wayland compositors answer a dialog's closing with a size of their own.
     if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
@@ -143,34 +138,37 @@ void frmMain::buildControls()
 
     // Created in the designed order, which is also the stacking order, bottom to top.
     m_banner = new PictureBox(m_board);
-    m_banner->setPixelGeometry(twipsRect(765, 5445, 2205, 585));
+    m_banner->setPixelGeometry(twipsRectF(765, 5445, 2205, 585));
     m_banner->setBackColor(bgr(255, 255, 255));
     m_banner->setAutoSize(true);
     m_banner->setPicture(QImage(QStringLiteral(":/morvane/banner.png")));
     for (const int index : CreationOrder) {
         auto *piece = new PieceImage(m_board, index);
         const DesignedPlace place = DesignedPieces[size_t(index - 1)];
-        piece->setPixelGeometry(twipsRect(place.left, place.top, 270, index == 4 ? 270 : 195));
+        piece->setPixelGeometry(twipsRectF(place.left, place.top, 270, index == 4 ? 270 : 195));
         m_pieces[size_t(index - 1)] = piece;
     }
     m_preview = new PictureBox(m_board);
-    m_preview->setPixelGeometry(twipsRect(240, 5445, 345, 600));
-    m_preview->setBackColor(int32_t(0xC0C0C0));
-    m_preview->setForeColor(int32_t(0x8080FF));
+    m_preview->setPixelGeometry(twipsRectF(240, 5445, 345, 600));
+    dressPreview(*m_preview);
+}
+
+void frmMain::dressPreview(PictureBox &preview)
+{
+    preview.setBackColor(int32_t(0xC0C0C0));
+    preview.setForeColor(int32_t(0x8080FF));
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(14.25);
     font.setBold(true);
-    m_preview->setFont(font);
+    preview.setFont(font);
 }
 
+// Runs an event handler with the game's handler guard, then fits the fade timer to what the
+// handler left.
 template <typename Handler>
 void frmMain::handle(const char *name, Handler handler)
 {
-    try {
-        handler();
-    } catch (const std::exception &error) {
-        std::fprintf(stderr, "morvane: %s: %s\n", name, error.what());
-    }
+    endHandlerOnError(name, handler);
     fitFadeTimer();
 }
 
@@ -206,9 +204,9 @@ void frmMain::connectEvents()
             });
         });
     }
-    connect(m_openAction, &QAction::triggered, this, [this, &game] {
+    connect(m_openAction, &QAction::triggered, this, [this] {
         handle("open", [&] {
-            game.OpenCommand();
+            m_openCommand->run();
             forgetHoverMovedAway();
         });
     });

@@ -6,6 +6,7 @@
 #include "game/Host.h"
 #include "game/Random.h"
 #include "components/PictureClip.h"
+#include "import/OpenCommand.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -33,8 +34,12 @@ public:
 
     // Runs the start-up: sizes, level picture, level table, shows the window, deals level 1.
     void start();
+    // Gives the finished picture's box its colours and the font its words are printed in; the
+    // tests that build the game without this window dress their box the same way.
+    static void dressPreview(PictureBox &preview);
 
     Game &game() { return *m_game; }
+    OpenCommand &openCommand() { return *m_openCommand; }
     BoardArea &board() { return *m_board; }
     PieceImage &piece(int index) { return *m_pieces.at(size_t(index - 1)); }
     PictureBox &preview() { return *m_preview; }
@@ -87,7 +92,7 @@ private:
     // hovered, so that its glow fades like any other.
     void forgetHoverMovedAway();
     int menuHeight() const;
-    // Runs an event handler; an error ends that handler only and is reported on stderr.
+    // Runs an event handler; an error ends that handler only (endHandlerOnError).
     // Afterwards the fade timer is fitted to what the handler left.
     template <typename Handler>
     void handle(const char *name, Handler handler);
@@ -111,6 +116,7 @@ private:
     QAction *m_aboutAction = nullptr;
     int m_platformId = 2;
     std::unique_ptr<Game> m_game;
+    std::unique_ptr<OpenCommand> m_openCommand;
 };
 
 } // namespace morvane

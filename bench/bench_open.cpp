@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
         game.LevelCommand(1);
         settle(100);
         times.push_back(timeMs([&] {
-            game.OpenCommand();
+            window.openCommand().run();
             window.repaint();
         }));
     }

@@ -14,6 +14,16 @@ namespace morvane {
 
 namespace {
 
+// Sets a property; returns whether its value changed, and so whether anything is to repaint.
+template <typename T>
+bool assignChanged(T &property, T value)
+{
+    if (property == value)
+        return false;
+    property = value;
+    return true;
+}
+
 // Qt hands a fill of more than about a hundred rows to its thread pool; for a line one or two
 // pixels wide, waking those threads costs far more than the drawing, and the selection pulse
 // redraws its frame sixty times a second. Frames are therefore filled in short strips.
@@ -72,51 +82,39 @@ void PieceImage::setPicture(const QImage &picture)
 
 void PieceImage::setBorderStyle(int32_t style)
 {
-    if (style != m_borderStyle) {
-        m_borderStyle = style;
+    if (assignChanged(m_borderStyle, style))
         frameChanged();
-    }
 }
 
 void PieceImage::setBorderColor(int32_t colour)
 {
-    if (colour != m_borderColor) {
-        m_borderColor = colour;
+    if (assignChanged(m_borderColor, colour))
         frameChanged();
-    }
 }
 
 void PieceImage::setBorderWidth(int32_t width)
 {
-    if (width != m_borderWidth) {
-        m_borderWidth = width;
+    if (assignChanged(m_borderWidth, width))
         frameChanged();
-    }
 }
 
 void PieceImage::setFlipHorizontal(bool flip)
 {
-    if (flip != m_flipHorizontal) {
-        m_flipHorizontal = flip;
+    if (assignChanged(m_flipHorizontal, flip))
         changed();
-    }
 }
 
 void PieceImage::setFlipVertical(bool flip)
 {
-    if (flip != m_flipVertical) {
-        m_flipVertical = flip;
+    if (assignChanged(m_flipVertical, flip))
         changed();
-    }
 }
 
 void PieceImage::setHideColor(int32_t colour)
 {
-    if (colour != m_hideColor) {
-        m_hideColor = colour;
-        if (m_picture.isNull())
-            changed();
-    }
+    // The hide colour shows only where the piece has no picture.
+    if (assignChanged(m_hideColor, colour) && m_picture.isNull())
+        changed();
 }
 
 void PieceImage::Redraw()

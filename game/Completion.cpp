@@ -24,10 +24,7 @@ void Game::CheckCompletion()
         return;
 
     PuzzleSolved = true;
-    BoardArea &board = *m_parts.board;
-    const PictureClip &clipper = *m_parts.clipper;
-    board.setScaleHeight(add16(clipper.ImageHeight(), 40));
-    board.setScaleWidth(add16(clipper.ImageWidth(), 40));
+    scaleBoardToPicture();
     drawFinishedPicture();
     m_parts.preview->ZOrder(0);
     for (LoopCounter = 1; LoopCounter <= 18; ++LoopCounter) {

@@ -13,6 +13,132 @@
 
 namespace morvane {
 
+namespace {
+
+// How the pieces of a level enter after the deal. Each style says how a piece waits, hidden,
+// while the deal lays the board out, and how it then comes onto its place, one frame a step.
+struct EntryStyle {
+    int level;
+    bool lastPieceFirst; // piece 18 enters first, piece 1 last
+    void (*prepare)(PieceImage &piece, int index, const Host &host);
+    void (*enter)(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames);
+};
+
+// One edge or extent of a piece, read and set in the board's units.
+struct Side {
+    float (BoardControl::*get)() const;
+    void (BoardControl::*set)(double);
+};
+constexpr Side LeftEdge{&BoardControl::Left, &BoardControl::setLeft};
+constexpr Side TopEdge{&BoardControl::Top, &BoardControl::setTop};
+constexpr Side WidthExtent{&BoardControl::Width, &BoardControl::setWidth};
+constexpr Side HeightExtent{&BoardControl::Height, &BoardControl::setHeight};
+
+// Steps an edge or extent of a shown piece to `target` in equal steps, one frame each;
+// `show` paints every step and the end.
+template <typename Show>
+void stepSideTo(PieceImage &piece, Side side, int16_t target, int steps, FramePacer &frames,
+                Show show)
+{
+    const double step = double(target - (piece.*side.get)()) / steps;
+    for (int i = 0; i < steps; ++i) {
+        (piece.*side.set)((piece.*side.get)() + step);
+        show();
+        frames.endStep();
+    }
+    (piece.*side.set)(target);
+    show();
+}
+
+// Shows a piece at its full extent, then slides one of its edges onto its place, the whole
+// window redrawn at every step.
+void slideOntoPlace(PieceImage &piece, Side extent, int16_t full, Side edge, int16_t target,
+                    int steps, Host &host, FramePacer &frames)
+{
+    piece.setVisible(true);
+    (piece.*extent.set)(full);
+    piece.Redraw();
+    stepSideTo(piece, edge, target, steps, frames, [&host] { host.redrawWindow(); });
+}
+
+// Shows a piece with no extent on its place, then grows it, redrawing only the piece.
+void growOnPlace(PieceImage &piece, Side extent, int16_t full, FramePacer &frames)
+{
+    piece.setVisible(true);
+    stepSideTo(piece, extent, full, 9, frames, [&piece] { piece.Redraw(); });
+}
+
+// Odd pieces wait at the left edge, even ones at the window's right edge, with no width.
+void waitAtTheSides(PieceImage &piece, int index, const Host &host)
+{
+    piece.setWidth(0);
+    piece.setLeft(index % 2 == 1 ? 0.0 : double(host.outerWidthTwips()) / TwipsPerPixel);
+    piece.setVisible(false);
+}
+
+// At full width, the piece slides from its edge onto its place in ten steps.
+void slideInFromTheSide(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames)
+{
+    slideOntoPlace(piece, WidthExtent, place.PlaceWidth, LeftEdge, place.PlaceLeft, 10, host, frames);
+}
+
+// The piece waits at the top edge, with no height.
+void waitAtTheTop(PieceImage &piece, int, const Host &)
+{
+    piece.setHeight(0);
+    piece.setTop(0);
+    piece.setVisible(false);
+}
+
+// At full height, the piece drops from the top edge onto its place in twelve steps.
+void dropFromTheTop(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames)
+{
+    slideOntoPlace(piece, HeightExtent, place.PlaceHeight, TopEdge, place.PlaceTop, 12, host, frames);
+}
+
+// The piece waits on its place with no width, then grows from its left edge in nine steps,
+// redrawing only itself.
+void waitWithNoWidth(PieceImage &piece, int, const Host &)
+{
+    piece.setWidth(0);
+    piece.setVisible(false);
+}
+void growInWidth(PieceImage &piece, const PieceRecord &place, Host &, FramePacer &frames)
+{
+    growOnPlace(piece, WidthExtent, place.PlaceWidth, frames);
+}
+
+// The piece waits on its place with no height, then grows from its top edge in nine steps,
+// redrawing only itself.
+void waitWithNoHeight(PieceImage &piece, int, const Host &)
+{
+    piece.setHeight(0);
+    piece.setVisible(false);
+}
+void growInHeight(PieceImage &piece, const PieceRecord &place, Host &, FramePacer &frames)
+{
+    growOnPlace(piece, HeightExtent, place.PlaceHeight, frames);
+}
+
+// Levels 1 and 6, and an own picture, have no entry: their pieces are dealt in place.
+constexpr EntryStyle EntryStyles[] = {
+    {7, true, waitAtTheSides, slideInFromTheSide},
+    {5, true, waitAtTheTop, dropFromTheTop},
+    {4, false, waitWithNoWidth, growInWidth},
+    {3, false, waitWithNoHeight, growInHeight},
+    {2, false, waitWithNoWidth, growInWidth},
+};
+
+const EntryStyle *entryStyleOf(int level)
+{
+    for (const EntryStyle &style : EntryStyles)
+        if (style.level == level)
+            return &style;
+    return nullptr;
+}
+
+} // namespace
+
 void Game::SelectTile(uint8_t tile)
 {
     const PieceRecord &record = LevelTable(CurrentLevel, tile);
@@ -36,14 +162,13 @@ void Game::putOnPlace(PieceImage &piece, const PieceRecord &place)
 void Game::DealLevel()
 {
     const int L = CurrentLevel;
+    const EntryStyle *entry = entryStyleOf(L);
     PuzzleSolved = false;
     PictureBox &preview = *m_parts.preview;
     preview.Cls();
     preview.Move(0, 0, 0, 0);
     if (SelectedPiece != 0) {
-        m_parts.borderTimer->stop();
-        ZAD(SelectedPiece).setBorderStyle(1);
-        ZAD(SelectedPiece).setBorderColor(0xFF0000);
+        unmarkSelectedPiece();
         SelectedPiece = 0;
     }
 
@@ -75,30 +200,8 @@ void Game::DealLevel()
         putOnPlace(piece, P);
         piece.setVisible(true);
 
-        switch (L) {
-        case 7:
-            piece.setWidth(0);
-            piece.setLeft(j % 2 == 1 ? 0.0
-                                     : double(m_parts.host->outerWidthTwips()) / TwipsPerPixel);
-            piece.setVisible(false);
-            break;
-        case 5:
-            piece.setHeight(0);
-            piece.setTop(0);
-            piece.setVisible(false);
-            break;
-        case 4:
-        case 2:
-            piece.setWidth(0);
-            piece.setVisible(false);
-            break;
-        case 3:
-            piece.setHeight(0);
-            piece.setVisible(false);
-            break;
-        default:
-            break;
-        }
+        if (entry)
+            entry->prepare(piece, j, *m_parts.host);
     }
     redrawWindow();
     dealEntryAnimation(L);
@@ -106,73 +209,13 @@ void Game::DealLevel()
 
 void Game::dealEntryAnimation(int L)
 {
-    if (L != 7 && L != 5 && L != 4 && L != 3 && L != 2)
+    const EntryStyle *entry = entryStyleOf(L);
+    if (!entry)
         return;
     startAnimation();
     for (LoopCounter = 1; LoopCounter <= 18; ++LoopCounter) {
-        const int j = int(LoopCounter);
-        if (L == 7) {
-            // Odd pieces slide in from the left edge, even ones from the right; 18 first.
-            const int k = 19 - j;
-            const PieceRecord &P = LevelTable(L, k);
-            PieceImage &piece = ZAD(k);
-            piece.setVisible(true);
-            piece.setWidth(P.PlaceWidth);
-            piece.Redraw();
-            if (k % 2 == 1) {
-                const double step = P.PlaceLeft / 10.0;
-                for (int i = 0; i < 10; ++i) {
-                    piece.setLeft(piece.Left() + step);
-                    redrawWindow();
-                    pause();
-                }
-            } else {
-                const double step = (piece.Left() - P.PlaceLeft) / 10.0;
-                for (int i = 0; i < 10; ++i) {
-                    piece.setLeft(piece.Left() - step);
-                    redrawWindow();
-                    pause();
-                }
-            }
-            piece.setLeft(P.PlaceLeft);
-            redrawWindow();
-        } else if (L == 5) {
-            // Pieces drop in from the top edge, 18 first.
-            const int k = 19 - j;
-            const PieceRecord &P = LevelTable(L, k);
-            PieceImage &piece = ZAD(k);
-            piece.setVisible(true);
-            piece.setHeight(P.PlaceHeight);
-            piece.Redraw();
-            const double step = P.PlaceTop / 12.0;
-            for (int i = 0; i < 12; ++i) {
-                piece.setTop(piece.Top() + step);
-                redrawWindow();
-                pause();
-            }
-            piece.setTop(P.PlaceTop);
-            redrawWindow();
-        } else {
-            // Levels 2 and 4 grow each piece in width from its left edge, level 3 in height
-            // from its top edge; 1 first.
-            const PieceRecord &P = LevelTable(L, j);
-            PieceImage &piece = ZAD(j);
-            const bool inHeight = L == 3;
-            piece.setVisible(true);
-            for (int i = 0; i < 9; ++i) {
-                if (inHeight)
-                    piece.setHeight(piece.Height() + P.PlaceHeight / 9.0);
-                else
-                    piece.setWidth(piece.Width() + P.PlaceWidth / 9.0);
-                piece.Redraw();
-                pause();
-            }
-            if (inHeight)
-                piece.setHeight(P.PlaceHeight);
-            else
-                piece.setWidth(P.PlaceWidth);
-            piece.Redraw();
-        }
+        const int k = entry->lastPieceFirst ? 19 - int(LoopCounter) : int(LoopCounter);
+        entry->enter(ZAD(k), LevelTable(L, k), *m_parts.host, m_frames);
     }
 }
 

@@ -2,14 +2,15 @@
 #include "Game.h"
 
 #include "BoardLayout.h"
-#include "Guarded.h"
 #include "Host.h"
 #include "components/BoardArea.h"
 #include "components/CheckedMath.h"
+#include "components/ErrorGuard.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
 #include "components/PieceImage.h"
 #include "components/RuntimeError.h"
+#include "components/Twips.h"
 
 #include <QDir>
 #include <QImage>
@@ -43,18 +44,32 @@ void Game::Startup()
 {
     Host &host = *m_parts.host;
     // Every step stands alone: a step that fails is skipped and start-up goes on silently.
-    guarded([&] { host.setOuterHeightTwips(8040); });
-    guarded([&] { host.setOuterWidthTwips(9720); });
-    guarded([&] { host.attachResizeWatcher(); });
+    useStartupSize();
+    skipStepOnError([&] { host.attachResizeWatcher(); });
     const QDir folder(m_parts.dataFolder);
-    guarded([&] {
+    skipStepOnError([&] {
         m_parts.clipper->setPicture(m_parts.loadLevelPicture(folder.filePath(levelFileName(1))));
     });
-    guarded([&] { readLevelFile(folder.filePath(QStringLiteral("Levels.res")), LevelTable); });
+    skipStepOnError([&] { readLevelFile(folder.filePath(QStringLiteral("Levels.res")), LevelTable); });
     CurrentLevel = 1;
-    guarded([&] { host.showWindow(); });
-    guarded([&] { DealLevel(); });
-    guarded([&] { layoutBoardForWindow(); });
+    skipStepOnError([&] { host.showWindow(); });
+    skipStepOnError([&] { DealLevel(); });
+    skipStepOnError([&] { layoutBoardForWindow(); });
+}
+
+void Game::useStartupSize()
+{
+    Host &host = *m_parts.host;
+    skipStepOnError([&] { host.setOuterHeightTwips(StartupOuterHeightTwips); });
+    skipStepOnError([&] { host.setOuterWidthTwips(StartupOuterWidthTwips); });
+}
+
+void Game::scaleBoardToPicture()
+{
+    BoardArea &board = *m_parts.board;
+    const PictureClip &clipper = *m_parts.clipper;
+    board.setScaleHeight(add16(clipper.ImageHeight(), 40));
+    board.setScaleWidth(add16(clipper.ImageWidth(), 40));
 }
 
 void Game::ExitCommand() { m_parts.host->exitProgram(); }
@@ -74,8 +89,7 @@ void Game::Resize(int innerWidth, int innerHeight)
     BoardArea &board = *m_parts.board;
     PictureClip &clipper = *m_parts.clipper;
     if (PuzzleSolved) {
-        board.setScaleHeight(add16(clipper.ImageHeight(), 40));
-        board.setScaleWidth(add16(clipper.ImageWidth(), 40));
+        scaleBoardToPicture();
         drawFinishedPicture();
         return;
     }

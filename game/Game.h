@@ -1,6 +1,7 @@
 // The game: its state and every procedure of play (deal, level choice, select and swap, turn,
-// completion, highlights, hider, board layout, opening an own picture). It works on the real
-// board components and reaches the window, the clock and modal windows through a Host.
+// completion, highlights, hider, board layout). It works on the real board components and
+// reaches the window, the clock and modal windows through a Host. File > Open sits above the
+// game (import/OpenCommand) and drives it through these public procedures.
 #pragma once
 
 #include "FramePacer.h"
@@ -77,7 +78,6 @@ public:
     bool glowLeftToFade() const;
     void Resize(int innerWidth, int innerHeight);
     void PreviewClick();                 // click on the finished picture
-    void OpenCommand();                  // File > Open
     void AboutCommand();                 // Help > About
 
     // Lays the board out for the board area's real size in pixels. Used after every deal, so
@@ -89,11 +89,17 @@ public:
     // The pacing of the animations' steps, one frame each.
     const FramePacer &frames() const { return m_frames; }
 
-    // The text of the message shown when a level's picture cannot be loaded.
-    static QString levelLoadErrorText(int n);
+    // The text of the message shown when a picture file cannot be loaded.
+    static QString loadErrorText(const QString &fileName);
     static QString levelFileName(int n);
 
 private:
+    // Sets the window to its start-up size, height first; a side that fails is skipped.
+    void useStartupSize();
+    // Gives the board a user scale of the picture with its 20-unit margin on every side.
+    void scaleBoardToPicture();
+    // Ends the selection's mark and pulse (the selected piece itself is left to the caller).
+    void unmarkSelectedPiece();
     // Sets a piece's height, left, top and width to a place's rectangle, in that order.
     static void putOnPlace(PieceImage &piece, const PieceRecord &place);
     void dealEntryAnimation(int level);
@@ -115,8 +121,6 @@ private:
 
     GameParts m_parts;
     FramePacer m_frames;
-    // The open dialog's file name: the hand-over slot between the file chooser and Open.
-    QString m_openFileName;
 };
 
 } // namespace morvane

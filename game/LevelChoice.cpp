@@ -1,10 +1,10 @@
 // Choosing a built-in level from the Levels menu: its picture, check mark, scale and deal.
 #include "Game.h"
 
-#include "Guarded.h"
 #include "Host.h"
 #include "components/BoardArea.h"
 #include "components/CheckedMath.h"
+#include "components/ErrorGuard.h"
 #include "components/PictureClip.h"
 
 #include <QDir>
@@ -12,9 +12,9 @@
 
 namespace morvane {
 
-QString Game::levelLoadErrorText(int n)
+QString Game::loadErrorText(const QString &fileName)
 {
-    return QStringLiteral("           Error Loading File ") + levelFileName(n)
+    return QStringLiteral("           Error Loading File ") + fileName
            + QStringLiteral("             ");
 }
 
@@ -25,35 +25,33 @@ void Game::LevelCommand(int n)
     PictureClip &clipper = *m_parts.clipper;
 
     const QString path = QDir(m_parts.dataFolder).filePath(levelFileName(n));
-    if (!guarded([&] { clipper.setPicture(m_parts.loadLevelPicture(path)); })) {
+    if (!skipStepOnError([&] { clipper.setPicture(m_parts.loadLevelPicture(path)); })) {
         // Nothing else changes: the board, the level, the check marks and the picture stay.
-        LoopCounter = host.messageBox(levelLoadErrorText(n), QStringLiteral("What happened to file?"));
+        LoopCounter = host.messageBox(loadErrorText(levelFileName(n)), QStringLiteral("What happened to file?"));
         return;
     }
 
     // From here every step stands alone: one that fails is skipped.
-    guarded([&] {
+    skipStepOnError([&] {
         for (LoopCounter = 1; LoopCounter <= 7; ++LoopCounter)
             host.setLevelChecked(int(LoopCounter), false);
     });
-    guarded([&] { host.setLevelChecked(n, true); });
+    skipStepOnError([&] { host.setLevelChecked(n, true); });
     if (CurrentLevel == 0) {
         // Back from an own picture: the start-up size again.
-        guarded([&] { host.setOuterHeightTwips(8040); });
-        guarded([&] { host.setOuterWidthTwips(9720); });
+        useStartupSize();
     }
-    guarded([&] { board.setScaleHeight(add16(clipper.ImageHeight(), 40)); });
-    guarded([&] { board.setScaleWidth(add16(clipper.ImageWidth(), 40)); });
+    skipStepOnError([&] { scaleBoardToPicture(); });
     if (CurrentLevel == 0) {
-        guarded([&] { host.setOuterWidthTwips(host.outerWidthTwips() + 15); });
-        guarded([&] { host.setOuterWidthTwips(host.outerWidthTwips() - 15); });
+        skipStepOnError([&] { host.setOuterWidthTwips(host.outerWidthTwips() + 15); });
+        skipStepOnError([&] { host.setOuterWidthTwips(host.outerWidthTwips() - 15); });
     }
     CurrentLevel = n;
-    guarded([&] { host.setCaption(QStringLiteral("Morvane - Level %1").arg(CurrentLevel)); });
-    guarded([&] { DealLevel(); });
-    guarded([&] { board.resetScale(); });
-    guarded([&] { board.setScaleModePixels(); });
-    guarded([&] { layoutBoardForWindow(); });
+    skipStepOnError([&] { host.setCaption(QStringLiteral("Morvane - Level %1").arg(CurrentLevel)); });
+    skipStepOnError([&] { DealLevel(); });
+    skipStepOnError([&] { board.resetScale(); });
+    skipStepOnError([&] { board.setScaleModePixels(); });
+    skipStepOnError([&] { layoutBoardForWindow(); });
 }
 
 } // namespace morvane

@@ -2,6 +2,7 @@
 #include "LevelTable.h"
 
 #include "components/CheckedMath.h"
+#include "components/ErrorGuard.h"
 #include "components/RuntimeError.h"
 
 #include <QFile>
@@ -22,16 +23,6 @@ PieceRecord &checkedAt(auto &rows, long long row, long long place)
         || place > LevelTable::LastPlace)
         raiseError(ErrorNumber::SubscriptOutOfRange, "subscript out of range");
     return const_cast<PieceRecord &>(rows[size_t(row)][size_t(place - 1)]);
-}
-
-// Runs one conversion step; a step that fails leaves its field untouched.
-template <typename Step>
-void guarded(Step step)
-{
-    try {
-        step();
-    } catch (const RuntimeError &) {
-    }
 }
 
 double numberOrFail(std::string_view text)
@@ -116,18 +107,19 @@ void convertRecord(std::string_view fields, PieceRecord &record)
     const auto G = f.substr(19, 1);
     const auto H = f.substr(20, 3), I = f.substr(23, 3), J = f.substr(26, 3), K = f.substr(29, 3);
 
-    guarded([&] { record.SrcHeight = toInt16(numberOrFail(C) - numberOrFail(A)); });
-    guarded([&] { record.SrcWidth = toInt16(numberOrFail(B) - numberOrFail(D)); });
-    guarded([&] { record.SrcLeft = toInt16(numberOrFail(D)); });
-    guarded([&] { record.SrcTop = toInt16(numberOrFail(A)); });
-    guarded([&] { record.StartContent = toByte(numberOrFail(E)); });
+    // Each field is converted on its own: one that fails keeps its value, the others go on.
+    skipStepOnError([&] { record.SrcHeight = toInt16(numberOrFail(C) - numberOrFail(A)); });
+    skipStepOnError([&] { record.SrcWidth = toInt16(numberOrFail(B) - numberOrFail(D)); });
+    skipStepOnError([&] { record.SrcLeft = toInt16(numberOrFail(D)); });
+    skipStepOnError([&] { record.SrcTop = toInt16(numberOrFail(A)); });
+    skipStepOnError([&] { record.StartContent = toByte(numberOrFail(E)); });
     record.FlipAxis = F;
     const auto g = parseNumber(G);
     record.Flipped = (g && *g == 1.0) ? -1 : 0;
-    guarded([&] { record.TopLink = toInt16(numberOrFail(H)); });
-    guarded([&] { record.RightLink = toInt16(numberOrFail(I)); });
-    guarded([&] { record.BottomLink = toInt16(numberOrFail(J)); });
-    guarded([&] { record.LeftLink = toInt16(numberOrFail(K)); });
+    skipStepOnError([&] { record.TopLink = toInt16(numberOrFail(H)); });
+    skipStepOnError([&] { record.RightLink = toInt16(numberOrFail(I)); });
+    skipStepOnError([&] { record.BottomLink = toInt16(numberOrFail(J)); });
+    skipStepOnError([&] { record.LeftLink = toInt16(numberOrFail(K)); });
 }
 
 void readLevelRecords(std::string_view data, LevelTable &table)

@@ -17,6 +17,20 @@ namespace morvane {
 namespace {
 constexpr int32_t NormalFrame = 0xFF0000;
 constexpr int32_t SelectedFrame = 0x00FF00;
+
+// The two places of a swap, the selected one S and the target T, and the pieces on them.
+struct SwapPlaces {
+    PieceRecord &recS;
+    PieceRecord &recT;
+    PieceImage &pieceS;
+    PieceImage &pieceT;
+};
+
+SwapPlaces swapPlaces(Game &game, int S, int T)
+{
+    return {game.LevelTable(game.CurrentLevel, S), game.LevelTable(game.CurrentLevel, T),
+            game.ZAD(S), game.ZAD(T)};
+}
 } // namespace
 
 void Game::Click(int index)
@@ -31,9 +45,7 @@ void Game::Click(int index)
         m_parts.borderTimer->start();
         return;
     }
-    m_parts.borderTimer->stop();
-    ZAD(SelectedPiece).setBorderStyle(1);
-    ZAD(SelectedPiece).setBorderColor(NormalFrame);
+    unmarkSelectedPiece();
     if (index == SelectedPiece) {
         SelectedPiece = 0;
         return;
@@ -44,6 +56,13 @@ void Game::Click(int index)
     SelectedPiece = 0;
     TargetPiece = 0;
     CheckCompletion();
+}
+
+void Game::unmarkSelectedPiece()
+{
+    m_parts.borderTimer->stop();
+    ZAD(SelectedPiece).setBorderStyle(1);
+    ZAD(SelectedPiece).setBorderColor(NormalFrame);
 }
 
 void Game::SwapPieces()
@@ -60,10 +79,7 @@ void Game::SwapPieces()
 
 void Game::slidePieces(int S, int T)
 {
-    const PieceRecord &recS = LevelTable(CurrentLevel, S);
-    const PieceRecord &recT = LevelTable(CurrentLevel, T);
-    PieceImage &pieceS = ZAD(S);
-    PieceImage &pieceT = ZAD(T);
+    const auto [recS, recT, pieceS, pieceT] = swapPlaces(*this, S, T);
     pieceS.ZOrder(0);
     pieceT.ZOrder(0);
     startAnimation();
@@ -88,10 +104,7 @@ void Game::slidePieces(int S, int T)
 
 void Game::shrinkAndGrowPieces(int S, int T)
 {
-    const PieceRecord &recS = LevelTable(CurrentLevel, S);
-    const PieceRecord &recT = LevelTable(CurrentLevel, T);
-    PieceImage &pieceS = ZAD(S);
-    PieceImage &pieceT = ZAD(T);
+    const auto [recS, recT, pieceS, pieceT] = swapPlaces(*this, S, T);
 
     // sign -1 shrinks each piece about its centre, +1 grows it back.
     auto step = [&](double sign) {
@@ -118,10 +131,7 @@ void Game::shrinkAndGrowPieces(int S, int T)
 
 void Game::exchangeContents(int S, int T)
 {
-    PieceRecord &recS = LevelTable(CurrentLevel, S);
-    PieceRecord &recT = LevelTable(CurrentLevel, T);
-    PieceImage &pieceS = ZAD(S);
-    PieceImage &pieceT = ZAD(T);
+    const auto [recS, recT, pieceS, pieceT] = swapPlaces(*this, S, T);
 
     const bool keptFlipH = pieceT.FlipHorizontal();
     const bool keptFlipV = pieceT.FlipVertical();

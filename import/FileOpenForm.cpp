@@ -13,12 +13,6 @@
 namespace morvane {
 
 namespace {
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel,
-                 height / TwipsPerPixel);
-}
-
 constexpr int ClientWidthTwips = 6645;
 constexpr int ClientHeightTwips = 3885;
 } // namespace

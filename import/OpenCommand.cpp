@@ -1,8 +1,9 @@
 // File > Open: a picture of the player's own becomes level 0, cut like a random built-in
 // level and shuffled afresh.
-#include "game/Game.h"
+#include "OpenCommand.h"
 
 #include "OwnLevel.h"
+#include "game/Game.h"
 #include "game/Host.h"
 #include "game/Random.h"
 #include "components/BoardArea.h"
@@ -19,13 +20,15 @@ constexpr int NtPlatform = 2;
 constexpr int MinOwnPictureSide = 16;
 }
 
-void Game::OpenCommand()
+void OpenCommand::run()
 {
-    Host &host = *m_parts.host;
-    PictureClip &clipper = *m_parts.clipper;
+    Game &game = m_game;
+    const GameParts &parts = game.parts();
+    Host &host = *parts.host;
+    PictureClip &clipper = *parts.clipper;
 
     // The chosen path travels in the dialog's file name; empty means nothing was chosen.
-    QString &fileName = m_openFileName;
+    QString &fileName = m_fileName;
     if (host.platformId() == NtPlatform) {
         fileName.clear();
         fileName = host.chooseFileWithForm();
@@ -36,26 +39,25 @@ void Game::OpenCommand()
     }
 
     try {
-        const QImage picture = m_parts.loadPicture(fileName);
+        const QImage picture = parts.loadPicture(fileName);
         if (picture.width() < MinOwnPictureSide || picture.height() < MinOwnPictureSide)
             raiseError(ErrorNumber::InvalidPicture, "picture too small to cut");
         clipper.setPicture(picture);
     } catch (const std::exception &) {
-        host.messageBox(QStringLiteral("           Error Loading File ") + fileName
-                            + QStringLiteral("             "),
-                        QStringLiteral("Bad Image File"));
+        host.messageBox(Game::loadErrorText(fileName), QStringLiteral("Bad Image File"));
         return;
     }
 
-    for (LoopCounter = 1; LoopCounter <= 7; ++LoopCounter)
-        host.setLevelChecked(int(LoopCounter), false);
+    for (game.LoopCounter = 1; game.LoopCounter <= 7; ++game.LoopCounter)
+        host.setLevelChecked(int(game.LoopCounter), false);
 
-    Random &random = *m_parts.random;
+    Random &random = *parts.random;
     random.reseedFromClock();
-    CurrentLevel = int(random.next() * 7.0f + 1.0f);
-    buildOwnLevel(LevelTable, CurrentLevel, clipper.ImageWidth(), clipper.ImageHeight(), random);
-    LoopCounter = 19;
-    CurrentLevel = 0;
+    game.CurrentLevel = int(random.next() * 7.0f + 1.0f);
+    buildOwnLevel(game.LevelTable, game.CurrentLevel, clipper.ImageWidth(), clipper.ImageHeight(),
+                  random);
+    game.LoopCounter = 19;
+    game.CurrentLevel = 0;
 
     host.showNormalState();
     const QSize screen = host.screenSizeTwips();
@@ -65,12 +67,12 @@ void Game::OpenCommand()
     host.setOuterHeightTwips(window.height());
     host.setOuterWidthTwips(window.width());
 
-    DealLevel();
-    BoardArea &board = *m_parts.board;
+    game.DealLevel();
+    BoardArea &board = *parts.board;
     board.resetScale();
     board.setScaleModePixels();
     // The deal placed the pieces in picture pixels; fit them to the window as it really is.
-    layoutBoardForWindow();
+    game.layoutBoardForWindow();
     host.setCaption(QStringLiteral("Morvane"));
 }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the licences, builds the game and runs the whole test suite:
-# the tests (in a build that treats warnings as errors), the Debian package built, installed,
-# played and purged, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# short run of every fuzz target.
+# Installs what is missing, checks the licences and the folders' layers, builds the game and
+# runs the whole test suite: the tests (in a build that treats warnings as errors), the Debian
+# package built, installed, played and purged, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzz target.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 morvane_install_packages
@@ -18,6 +18,9 @@ run_ctest() {
 
 echo "== Licences"
 reuse lint
+
+echo "== Layers"
+"$MORVANE_ROOT/scripts/check-layers.sh" "$MORVANE_ROOT"
 
 echo "== Build and test"
 morvane_build -DMORVANE_WERROR=ON

@@ -148,4 +148,14 @@ double DeviceContext::scale()
     return std::sqrt(m_scaleX * m_scaleY);
 }
 
+void DeviceContext::select(const GdiObject &object)
+{
+    if (const auto *pen = std::get_if<Pen>(&object))
+        m_state.pen = *pen;
+    else if (const auto *brush = std::get_if<Brush>(&object))
+        m_state.brush = *brush;
+    else if (const auto *font = std::get_if<Font>(&object))
+        m_state.font = *font;
+}
+
 } // namespace morvane::metafile

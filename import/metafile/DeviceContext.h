@@ -54,6 +54,8 @@ public:
 
     DcState &state() { return m_state; }
     const DcState &state() const { return m_state; }
+    // Makes a pen, brush or font the current one of its kind.
+    void select(const GdiObject &object);
 
     void save();
     // Restores a saved level: negative counts back from the newest, positive is an absolute level.

@@ -50,10 +50,10 @@ QTransform xform(ByteReader &r)
 
 } // namespace
 
-EmfFrame EmfPlayer::probe(QByteArrayView data)
+MetafileFrame EmfPlayer::probe(QByteArrayView data)
 {
     ByteReader r(data);
-    EmfFrame frame;
+    MetafileFrame frame;
     if (r.u32() != Header)
         throw Malformed("not an EMF header");
     const uint32_t headerSize = r.u32();
@@ -95,10 +95,10 @@ EmfFrame EmfPlayer::probe(QByteArrayView data)
     return frame;
 }
 
-EmfPlayer::EmfPlayer(QByteArrayView data, const EmfFrame &frame, DeviceContext &dc, Canvas &canvas,
+EmfPlayer::EmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc, Canvas &canvas,
                      Budget &budget)
-    : m_data(data), m_frame(frame), m_dc(dc), m_canvas(canvas), m_budget(budget),
-      m_objects(std::min<qint64>(frame.objectCount, Limits::maxObjects))
+    : MetafilePlayer(data, frame, dc, canvas, budget,
+                     std::min<qint64>(frame.objectCount, Limits::maxObjects))
 {
 }
 
@@ -220,15 +220,8 @@ void EmfPlayer::select(uint32_t index)
 {
     std::optional<GdiObject> stock = stockObject(index);
     const GdiObject *object = stock ? &*stock : m_objects.get(index);
-    if (!object)
-        return;
-    DcState &s = m_dc.state();
-    if (const auto *pen = std::get_if<Pen>(object))
-        s.pen = *pen;
-    else if (const auto *brush = std::get_if<Brush>(object))
-        s.brush = *brush;
-    else if (const auto *font = std::get_if<Font>(object))
-        s.font = *font;
+    if (object)
+        m_dc.select(*object);
 }
 
 void EmfPlayer::createPen(ByteReader &r, bool extended)

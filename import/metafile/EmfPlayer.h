@@ -2,30 +2,18 @@
 #pragma once
 
 #include "ByteReader.h"
-#include "Canvas.h"
-#include "GdiObjects.h"
+#include "MetafilePlayer.h"
 
 #include <QByteArrayView>
-#include <QRectF>
-#include <QSizeF>
 
 namespace morvane::metafile {
 
-// What an EMF header says about its picture.
-struct EmfFrame {
-    QRectF deviceRect;       // the picture area in reference-device pixels
-    QSizeF naturalPixels;    // size at 96 dpi
-    QSizeF unitsPerMm;       // reference-device pixels per millimetre
-    qsizetype firstRecord = 0;
-    qint64 objectCount = 0;
-};
-
-class EmfPlayer {
+class EmfPlayer : private MetafilePlayer {
 public:
     // Reads the header record; throws Malformed when it is not a valid EMF header.
-    static EmfFrame probe(QByteArrayView data);
+    static MetafileFrame probe(QByteArrayView data);
 
-    EmfPlayer(QByteArrayView data, const EmfFrame &frame, DeviceContext &dc, Canvas &canvas,
+    EmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc, Canvas &canvas,
               Budget &budget);
     // Plays every record; returns a note when playback stopped before the end record.
     QString play();
@@ -47,13 +35,6 @@ private:
     QPointF pointL(ByteReader &r);
     QRectF rectL(ByteReader &r);
     QPolygonF points(ByteReader &r, qint64 count, bool small);
-
-    QByteArrayView m_data;
-    EmfFrame m_frame;
-    DeviceContext &m_dc;
-    Canvas &m_canvas;
-    Budget &m_budget;
-    ObjectTable m_objects;
 };
 
 } // namespace morvane::metafile

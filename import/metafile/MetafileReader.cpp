@@ -6,6 +6,7 @@
 #include "DeviceContext.h"
 #include "EmfPlayer.h"
 #include "Limits.h"
+#include "MetafileFrame.h"
 #include "WmfPlayer.h"
 
 #include <cmath>
@@ -15,35 +16,21 @@ namespace morvane::metafile {
 
 namespace {
 
-struct Frame {
-    Kind kind = Kind::None;
-    QRectF deviceRect;
-    QSizeF naturalPixels;
-    QSizeF unitsPerMm;
-    WmfFrame wmf;
-    EmfFrame emf;
-};
-
-Frame probe(const QByteArray &data)
+MetafileFrame probe(const QByteArray &data)
 {
-    Frame f;
-    f.kind = detect(data);
-    switch (f.kind) {
+    MetafileFrame f;
+    const Kind kind = detect(data);
+    switch (kind) {
     case Kind::PlaceableWmf:
     case Kind::Wmf:
-        f.wmf = WmfPlayer::probe(data);
-        f.deviceRect = f.wmf.deviceRect;
-        f.naturalPixels = f.wmf.naturalPixels;
-        f.unitsPerMm = f.wmf.unitsPerMm;
+        f = WmfPlayer::probe(data);
         break;
     case Kind::Emf:
-        f.emf = EmfPlayer::probe(data);
-        f.deviceRect = f.emf.deviceRect;
-        f.naturalPixels = f.emf.naturalPixels;
-        f.unitsPerMm = f.emf.unitsPerMm;
+        f = EmfPlayer::probe(data);
         break;
     case Kind::None: break;
     }
+    f.kind = kind;
     return f;
 }
 
@@ -98,7 +85,7 @@ Kind detect(const QByteArray &head)
 QSize naturalSize(const QByteArray &data)
 {
     try {
-        const Frame f = probe(data);
+        const MetafileFrame f = probe(data);
         if (f.kind == Kind::None)
             return {};
         return roundedSize(f.naturalPixels);
@@ -115,7 +102,7 @@ RenderResult render(const QByteArray &data, QSize maxSize, const Allowance &allo
             result.error = QStringLiteral("the metafile is larger than %1 bytes").arg(Limits::maxFileBytes);
             return result;
         }
-        const Frame frame = probe(data);
+        const MetafileFrame frame = probe(data);
         if (frame.kind == Kind::None) {
             result.error = QStringLiteral("not a WMF or EMF metafile");
             return result;
@@ -154,10 +141,10 @@ RenderResult render(const QByteArray &data, QSize maxSize, const Allowance &allo
         {
             Canvas canvas(image, dc, budget);
             if (frame.kind == Kind::Emf) {
-                EmfPlayer player(data, frame.emf, dc, canvas, budget);
+                EmfPlayer player(data, frame, dc, canvas, budget);
                 note = player.play();
             } else {
-                WmfPlayer player(data, frame.wmf, dc, canvas, budget);
+                WmfPlayer player(data, frame, dc, canvas, budget);
                 note = player.play();
             }
         }

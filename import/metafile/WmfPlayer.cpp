@@ -44,10 +44,10 @@ double i16(ByteReader &p) { return p.i16(); }
 
 } // namespace
 
-WmfFrame WmfPlayer::probe(QByteArrayView data)
+MetafileFrame WmfPlayer::probe(QByteArrayView data)
 {
     ByteReader r(data);
-    WmfFrame frame;
+    MetafileFrame frame;
     bool placeable = false;
     if (r.has(4) && r.u32() == placeableKey) {
         placeable = true;
@@ -116,10 +116,9 @@ WmfFrame WmfPlayer::probe(QByteArrayView data)
     return frame;
 }
 
-WmfPlayer::WmfPlayer(QByteArrayView data, const WmfFrame &frame, DeviceContext &dc,
+WmfPlayer::WmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc,
                      Canvas &canvas, Budget &budget)
-    : m_data(data), m_frame(frame), m_dc(dc), m_canvas(canvas), m_budget(budget),
-      m_objects(frame.objectCount)
+    : MetafilePlayer(data, frame, dc, canvas, budget, frame.objectCount)
 {
     // Playback starts as a player sets it up: the window and viewport both cover the picture area,
     // so that the file's own window records then map their coordinates onto it.
@@ -181,15 +180,8 @@ QRectF WmfPlayer::rect(ByteReader &p)
 void WmfPlayer::select(uint32_t index)
 {
     const GdiObject *object = m_objects.get(index);
-    if (!object)
-        return;
-    DcState &s = m_dc.state();
-    if (const auto *pen = std::get_if<Pen>(object))
-        s.pen = *pen;
-    else if (const auto *brush = std::get_if<Brush>(object))
-        s.brush = *brush;
-    else if (const auto *font = std::get_if<Font>(object))
-        s.font = *font;
+    if (object)
+        m_dc.select(*object);
 }
 
 void WmfPlayer::createObject(uint16_t function, ByteReader &p)

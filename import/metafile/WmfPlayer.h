@@ -2,30 +2,18 @@
 #pragma once
 
 #include "ByteReader.h"
-#include "Canvas.h"
-#include "GdiObjects.h"
+#include "MetafilePlayer.h"
 
 #include <QByteArrayView>
-#include <QRectF>
-#include <QSizeF>
 
 namespace morvane::metafile {
 
-// What a WMF's headers say about its picture.
-struct WmfFrame {
-    QRectF deviceRect;       // the picture area in the metafile's device units
-    QSizeF naturalPixels;    // size at 96 dpi
-    QSizeF unitsPerMm;       // device units per millimetre, for the metric mapping modes
-    qsizetype firstRecord = 0;
-    qint64 objectCount = 0;
-};
-
-class WmfPlayer {
+class WmfPlayer : private MetafilePlayer {
 public:
     // Reads the placeable and standard headers; throws Malformed when they are not valid.
-    static WmfFrame probe(QByteArrayView data);
+    static MetafileFrame probe(QByteArrayView data);
 
-    WmfPlayer(QByteArrayView data, const WmfFrame &frame, DeviceContext &dc, Canvas &canvas,
+    WmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc, Canvas &canvas,
               Budget &budget);
     // Plays every record; returns a note when playback stopped before the end record.
     QString play();
@@ -38,13 +26,6 @@ private:
     void blit(uint16_t function, ByteReader &p, qsizetype paramBytes);
     QPolygonF points(ByteReader &p, qint64 count);
     QRectF rect(ByteReader &p); // bottom, right, top, left as WMF stores them
-
-    QByteArrayView m_data;
-    WmfFrame m_frame;
-    DeviceContext &m_dc;
-    Canvas &m_canvas;
-    Budget &m_budget;
-    ObjectTable m_objects;
 };
 
 } // namespace morvane::metafile

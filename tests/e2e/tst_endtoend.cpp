@@ -3,6 +3,9 @@
 // resized, the About box and file-open form opened and closed, and animations that are seen.
 #include "XSession.h"
 
+#include "../support/BoardSolver.h"
+#include "../support/BoardPictures.h"
+
 #include "game/LevelTable.h"
 
 #include <QDir>
@@ -25,27 +28,6 @@ const QString BinDir = QStringLiteral(MORVANE_BIN_DIR);
 constexpr int BoardWidth = 640;
 constexpr int BoardHeight = 490;
 
-QImage levelPicture(int level)
-{
-    QImageReader reader(QDir(BinDir).filePath(QStringLiteral("Level%1.res").arg(level)));
-    reader.setDecideFormatFromContent(true);
-    return reader.read().convertToFormat(QImage::Format_RGB32);
-}
-
-// Mean absolute difference of two pictures of the same size, over all channels.
-double difference(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 255;
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
-}
-
 } // namespace
 
 class EndToEndTest : public QObject {
@@ -54,28 +36,15 @@ class EndToEndTest : public QObject {
     XSession x;
     LevelTable table;
     QString window;
-    QPoint origin; // the board's top-left corner on the screen
+    // What the board should show; its origin is the board's top-left corner on the screen.
+    BoardPictures board{table, BinDir};
+    QPoint &origin = board.origin;
 
-    QRect placeOnScreen(int level, int place) const
-    {
-        const PieceRecord &r = table(level, place);
-        return QRect(origin + QPoint(r.SrcLeft + 20, r.SrcTop + 20), QSize(r.SrcWidth, r.SrcHeight));
-    }
-    // The inside of a place as it shows now, away from its frame and glow.
-    QImage shown(const QImage &screen, int level, int place) const
-    {
-        return screen.copy(placeOnScreen(level, place).adjusted(7, 7, -7, -7));
-    }
-    // What place `place` should show: tile `tile` stretched to the place, perhaps mirrored.
+    QRect placeOnScreen(int level, int place) const { return board.placeOnScreen(level, place); }
+    QImage shown(const QImage &screen, int level, int place) const { return board.shown(screen, level, place); }
     QImage expected(int level, int place, int tile, bool mirrorH = false, bool mirrorV = false) const
     {
-        const PieceRecord &r = table(level, tile);
-        const QSize size = placeOnScreen(level, place).size();
-        return levelPicture(level)
-            .copy(r.SrcLeft, r.SrcTop, r.SrcWidth, r.SrcHeight)
-            .mirrored(mirrorH, mirrorV)
-            .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-            .copy(QRect(QPoint(0, 0), size).adjusted(7, 7, -7, -7));
+        return board.expected(level, place, tile, mirrorH, mirrorV);
     }
     void clickPlace(int level, int place, int button = 1)
     {
@@ -96,7 +65,7 @@ class EndToEndTest : public QObject {
     }
     bool placeShows(const QImage &screen, int level, int place, int tile, bool h = false, bool v = false) const
     {
-        return difference(shown(screen, level, place), expected(level, place, tile, h, v)) < 6;
+        return board.shows(screen, level, place, tile, h, v);
     }
     // What each place shows when the level is dealt: its starting tile, mirrored as dealt.
     std::vector<QImage> dealtPlaces(int level) const
@@ -131,10 +100,21 @@ private slots:
     {
         QVERIFY(readLevelFile(QDir(BinDir).filePath("Levels.res"), table));
         QVERIFY2(x.start(), "Xvfb must start");
+    }
+
+    // Every test starts from a fresh game on level 1, whatever the test before it left.
+    void init()
+    {
         QVERIFY(x.startGame(QDir(BinDir).filePath("morvane")));
         locateBoard(QStringLiteral("^Morvane - Level 1$"));
         QCOMPARE(x.windowGeometry(window).width(), BoardWidth);
         x.settle(500);
+    }
+
+    void cleanup()
+    {
+        x.stopGame();
+        QVERIFY(x.windowGone(QStringLiteral("^Morvane")));
     }
 
     void startupBoardShowsTheDealtTiles()
@@ -161,14 +141,11 @@ private slots:
         });
         QVERIFY(placeShows(screen, 1, 2, b));
         QVERIFY(placeShows(screen, 1, 9, a));
-        // And back, for the play-through below; the game takes clicks in order.
-        clickPlace(1, 9);
-        clickPlace(1, 2);
     }
 
     void aLevelOneSwapShowsPicturesOnTheWay()
     {
-        // The board as dealt (the swap above was undone); places 5 and 14 lie far apart.
+        // The board as dealt at start-up; places 5 and 14 lie far apart.
         const int a = 5, b = 14;
         const uint8_t tileA = table(1, a).StartContent, tileB = table(1, b).StartContent;
         QVERIFY(placeShows(screenWhen([&](const QImage &shot) {
@@ -200,31 +177,22 @@ private slots:
             }
         }
         qInfo("a level-1 swap: %d pictures caught on the way in %d swaps", onTheWay, swaps);
-        if (swaps % 2 == 1) { // and back, for the play-through below
-            clickPlace(1, a);
-            clickPlace(1, b);
-        }
-        screenWhen([&](const QImage &shot) { return placeShows(shot, 1, a, tileA); });
         QVERIFY2(onTheWay > 0, "no picture of a swap in progress");
     }
 
     void levelOnePlaysToTheFinishedPicture()
     {
+        // Level 1 has no mirrored tile: swaps alone finish it. The game takes clicks in order.
         std::map<int, int> content;
         for (int j = 1; j <= 18; ++j)
             content[j] = table(1, j).StartContent;
-        for (int t = 1; t <= 18; ++t) {
-            if (content[t] == t)
-                continue;
-            int from = 0;
-            for (int j = 1; j <= 18; ++j)
-                if (content[j] == t)
-                    from = j;
-            clickPlace(1, t);
-            clickPlace(1, from);
-            std::swap(content[t], content[from]);
-        }
-        const QImage picture = levelPicture(1);
+        solveBoard({[&](int place) { return content[place]; },
+                    [&](int place, int other) {
+                        clickPlace(1, place);
+                        clickPlace(1, other);
+                        std::swap(content[place], content[other]);
+                    }});
+        const QImage picture = levelPicture(BinDir, 1);
         const QPoint at = origin + QPoint(20, 20);
         auto whole = [&](const QImage &shot) {
             return difference(shot.copy(QRect(at + QPoint(0, 200), QSize(600, 250))),
@@ -282,8 +250,8 @@ private slots:
                 n += difference(shownInWindow(grab, 7, j), dealt[size_t(j - 1)]) < 6;
             return n;
         };
-        // The mouse off the board, then Levels > Level 7 by keyboard (the menu opens on its
-        // first item, as it did for level 3 just before).
+        // The mouse off the board, then Levels > Level 7 by keyboard (in a fresh game the menu
+        // opens on its first item).
         const QRect geometry = x.windowGeometry(window);
         x.run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(geometry.right() + 40),
                                           QString::number(geometry.top() + 40)});
@@ -381,7 +349,7 @@ private slots:
         QVERIFY(!form.isEmpty());
         x.run(QStringLiteral("xdotool"), {QStringLiteral("windowclose"), form});
         QVERIFY(x.windowGone(QStringLiteral("^Open image file$")));
-        QVERIFY(!x.findWindow(QStringLiteral("^Morvane - Level 7$")).isEmpty());
+        QVERIFY(!x.findWindow(QStringLiteral("^Morvane - Level 1$")).isEmpty());
     }
 
     void ownPictureThroughTheFormByKeyboardAndMouse()
@@ -395,6 +363,7 @@ private slots:
         QVERIFY(picture.save(folder.filePath("aa-first.jpg"), "JPEG"));
         QVERIFY(picture.save(folder.filePath("bb-second.bmp"), "BMP"));
         x.stopGame();
+        QVERIFY(x.windowGone(QStringLiteral("^Morvane")));
         QVERIFY(x.startGame(QDir(BinDir).filePath("morvane"), folder.path()));
         locateBoard(QStringLiteral("^Morvane - Level 1$"));
         x.settle(500);
@@ -424,7 +393,6 @@ private slots:
         x.click(at.topLeft() + QPoint(264 + 40, 216 + 12));
         QVERIFY(x.windowGone(QStringLiteral("^Open image file$")));
         QVERIFY(!x.findWindow(QStringLiteral("^Morvane$")).isEmpty());
-        x.stopGame();
     }
 };
 

@@ -1,5 +1,6 @@
-// Dealing: every level's dealt board, and the steps and order of its entry animation.
-#include "../support/TestWindow.h"
+// Dealing: every level's dealt board, and the steps and order of its entry animation. The game
+// runs over its real components and a recording host, without the main window.
+#include "../support/RecordingHost.h"
 
 #include "components/PictureClip.h"
 
@@ -24,16 +25,16 @@ private slots:
     void everyLevelIsDealtAsItsTableSays()
     {
         DataFolder data;
-        TestWindow window(data.path());
-        window.start();
-        Game &game = window.game();
+        RecordedGame rig(data.path());
+        rig.start();
+        Game &game = rig.game();
         for (int level = 1; level <= 7; ++level) {
             game.LevelCommand(level);
             QCOMPARE(game.CurrentLevel, level);
-            const QImage &picture = window.clipper().Picture();
+            const QImage &picture = rig.clipper().Picture();
             for (int j = 1; j <= 18; ++j) {
                 const PieceRecord &place = game.LevelTable(level, j);
-                PieceImage &piece = window.piece(j);
+                PieceImage &piece = rig.piece(j);
                 QCOMPARE(place.Content, place.StartContent);
                 // On its place: at 640 x 490 the tile moved by the 20-pixel margin.
                 QCOMPARE(piece.geometry(), QRect(place.SrcLeft + 20, place.SrcTop + 20,
@@ -56,20 +57,21 @@ private slots:
     void dealingTheSameLevelTwiceGivesTheSameBoard()
     {
         DataFolder data;
-        TestWindow window(data.path());
-        window.start();
-        Game &game = window.game();
+        RecordedGame rig(data.path());
+        rig.start();
+        Game &game = rig.game();
         game.LevelCommand(4);
-        std::vector<std::tuple<QRect, qint64, bool, bool>> first;
+        std::vector<std::tuple<QRect, QImage, bool, bool>> first;
         for (int j = 1; j <= 18; ++j)
-            first.emplace_back(window.piece(j).geometry(), window.piece(j).Picture().cacheKey(),
-                               window.piece(j).FlipHorizontal(), window.piece(j).FlipVertical());
+            first.emplace_back(rig.piece(j).geometry(), rig.piece(j).Picture(),
+                               rig.piece(j).FlipHorizontal(), rig.piece(j).FlipVertical());
         game.Click(1);
         game.Click(2); // some progress, lost on a new deal
         game.LevelCommand(4);
         for (int j = 1; j <= 18; ++j) {
-            PieceImage &piece = window.piece(j);
+            PieceImage &piece = rig.piece(j);
             QCOMPARE(piece.geometry(), std::get<0>(first[size_t(j - 1)]));
+            QCOMPARE(piece.Picture(), std::get<1>(first[size_t(j - 1)]));
             QCOMPARE(piece.FlipHorizontal(), std::get<2>(first[size_t(j - 1)]));
             QCOMPARE(piece.FlipVertical(), std::get<3>(first[size_t(j - 1)]));
             QCOMPARE(game.LevelTable(4, j).Content, game.LevelTable(4, j).StartContent);
@@ -99,14 +101,14 @@ private slots:
         QFETCH(int, windowRedraws);
         QFETCH(int, pieceRedraws);
         DataFolder data;
-        TestWindow window(data.path());
-        window.start();
-        window.resetCounts();
-        const int redrawsBefore = window.pieceRedraws();
-        window.game().LevelCommand(level);
-        QCOMPARE(window.pauses, pauses);
-        QCOMPARE(window.windowRedraws, windowRedraws);
-        QCOMPARE(window.pieceRedraws() - redrawsBefore, pieceRedraws);
+        RecordedGame rig(data.path());
+        rig.start();
+        rig.host.resetCounts();
+        const int redrawsBefore = rig.pieceRedraws();
+        rig.game().LevelCommand(level);
+        QCOMPARE(rig.host.pauses, pauses);
+        QCOMPARE(rig.host.windowRedraws, windowRedraws);
+        QCOMPARE(rig.pieceRedraws() - redrawsBefore, pieceRedraws);
     }
 
     void entryOrderAndDirection_data()
@@ -121,19 +123,21 @@ private slots:
     {
         QFETCH(int, level);
         DataFolder data;
-        TestWindow window(data.path());
-        window.start();
-        Game &game = window.game();
+        RecordedGame rig(data.path());
+        rig.start();
+        Game &game = rig.game();
         // At each pause, note which pieces are shown and where the moving one stands.
         std::vector<int> order;
         bool directionRight = true;
-        window.onPause = [&] {
+        // One piece enters at a time: those shown are the ones whose entry has begun.
+        bool oneAtATime = true;
+        rig.host.onPause = [&] {
             int shown = 0;
             for (int j = 1; j <= 18; ++j)
-                shown += window.piece(j).isVisible();
+                shown += rig.piece(j).isVisible();
             // The newest piece is the one that is not yet on its place.
             for (int j = 1; j <= 18; ++j) {
-                PieceImage &piece = window.piece(j);
+                PieceImage &piece = rig.piece(j);
                 const PieceRecord &place = game.LevelTable(level, j);
                 const QRectF px = piece.pixelGeometry();
                 const QRectF home(place.SrcLeft + 20, place.SrcTop + 20, place.SrcWidth,
@@ -160,7 +164,7 @@ private slots:
                     directionRight &= near(px.left(), home.left()) && px.width() < home.width();
                 }
             }
-            QVERIFY(shown <= 18);
+            oneAtATime &= shown == int(order.size());
         };
         game.LevelCommand(level);
         std::vector<int> expected;
@@ -168,24 +172,25 @@ private slots:
             expected.push_back(level >= 5 ? 19 - j : j);
         QCOMPARE(order, expected);
         QVERIFY(directionRight);
+        QVERIFY(oneAtATime);
     }
 
     void ownPictureDealKeepsItsShuffleAndAppearsAtOnce()
     {
         DataFolder data;
-        TestWindow window(data.path());
-        window.start();
-        Game &game = window.game();
-        window.formChoice = data.file("Level6.res");
-        game.OpenCommand();
+        RecordedGame rig(data.path());
+        rig.start();
+        Game &game = rig.game();
+        rig.host.formChoice = data.file("Level6.res");
+        rig.openCommand().run();
         QCOMPARE(game.CurrentLevel, 0);
         std::vector<uint8_t> shuffled;
         for (int j = 1; j <= 18; ++j)
             shuffled.push_back(game.LevelTable(0, j).Content);
-        window.resetCounts();
+        rig.host.resetCounts();
         game.DealLevel();
-        QCOMPARE(window.pauses, 0);
-        QCOMPARE(window.windowRedraws, 1);
+        QCOMPARE(rig.host.pauses, 0);
+        QCOMPARE(rig.host.windowRedraws, 1);
         for (int j = 1; j <= 18; ++j)
             QCOMPARE(game.LevelTable(0, j).Content, shuffled[size_t(j - 1)]);
     }

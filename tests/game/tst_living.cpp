@@ -1,6 +1,6 @@
 // A living board: the hover glow and its fade, the selection pulse, hidden pieces, and the
 // board following the window's size.
-#include "../support/TestWindow.h"
+#include "../support/GameFixture.h"
 
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
@@ -18,36 +18,13 @@
 using namespace morvane;
 using namespace morvane::test;
 
-namespace {
-
-struct Fixture {
-    DataFolder data;
-    ScriptedRandom random;
-    TestWindow window{data.path(), &random};
-    Game &game = window.game();
-    explicit Fixture(int level = 1)
-    {
-        window.start();
-        if (level != 1)
-            game.LevelCommand(level);
-    }
-    PieceImage &piece(int j) { return window.piece(j); }
-    void ticks(void (Game::*tick)(), int count)
-    {
-        for (int i = 0; i < count; ++i)
-            (game.*tick)();
-    }
-};
-
-} // namespace
-
 class LivingTest : public QObject {
     Q_OBJECT
 
 private slots:
     void hoverLightsAndFadesInFiveTicks()
     {
-        Fixture f;
+        GameFixture f;
         f.game.PieceMouseMove(3);
         QCOMPARE(f.game.HoverPiece, uint8_t(3));
         QCOMPARE(f.piece(3).BorderColor(), int32_t(0xFFFF00));
@@ -78,7 +55,7 @@ private slots:
 
     void fadeTimerSleepsWhenNothingIsLeftToFade()
     {
-        Fixture f;
+        GameFixture f;
         f.window.timMove().stop();
         emit f.piece(3).MouseMove(3); // the mouse lights piece 3, which keeps its glow
         QTest::mouseMove(&f.window.board(), QPoint(3, 3)); // onto the background: it fades
@@ -111,7 +88,7 @@ private slots:
     {
         QFETCH(bool, open);
         QFETCH(bool, resting);
-        Fixture f;
+        GameFixture f;
         // Hovered, then clicked: the selected piece keeps its glow; the mouse goes on to the
         // background, and with no glow left to fade the fade timer sleeps.
         emit f.piece(5).MouseMove(5);
@@ -149,7 +126,7 @@ private slots:
 
     void thePulseTakesOneStepPerTickOnceAFrame()
     {
-        Fixture f;
+        GameFixture f;
         QSignalSpy ticks(&f.window.timBorder(), &QTimer::timeout);
         emit f.piece(8).Click(8);
         QVERIFY(f.window.timBorder().isActive());
@@ -172,7 +149,7 @@ private slots:
 
     void deselectedPieceFadesByBorrowingFromBlue()
     {
-        Fixture f;
+        GameFixture f;
         f.game.PieceMouseMove(6);
         f.game.Click(6); // selected while it glows: the pulse owns its frame now
         f.game.PieceMouseMove(6);
@@ -191,7 +168,7 @@ private slots:
 
     void pulseSteppingAndTurning()
     {
-        Fixture f;
+        GameFixture f;
         f.game.Click(8);
         PieceImage &piece = f.piece(8);
         int32_t value = 0x00FF00;
@@ -227,7 +204,7 @@ private slots:
 
     void pulseTurnsDownAboveTheTop()
     {
-        Fixture f;
+        GameFixture f;
         f.game.Click(2);
         f.piece(2).setBorderColor(0xFFFF00 - 20);
         f.game.BorderPhase = 50;
@@ -238,7 +215,7 @@ private slots:
 
     void hiderColoursAndRestoreAtLevelSix()
     {
-        Fixture f(6);
+        GameFixture f(6);
         f.game.Click(2);
         f.game.Click(9);
         PieceImage &hidden = f.piece(9);
@@ -265,7 +242,7 @@ private slots:
 
     void levelFiveHidesNothing()
     {
-        Fixture f(5);
+        GameFixture f(5);
         f.game.Click(2);
         f.game.Click(9);
         f.ticks(&Game::HiderTimerTick, 20);
@@ -277,7 +254,7 @@ private slots:
 
     void levelSevenChainsFurtherHides()
     {
-        Fixture f(7);
+        GameFixture f(7);
         f.game.Click(1);
         f.game.Click(3); // piece 3 hidden for 16 ticks
         f.ticks(&Game::HiderTimerTick, 15);
@@ -311,7 +288,7 @@ private slots:
 
     void layoutAtTheStartSizeIsTheTilesMovedByTwenty()
     {
-        Fixture f(4);
+        GameFixture f(4);
         f.game.Resize(640, 490);
         for (int j = 1; j <= 18; ++j) {
             const PieceRecord &p = f.game.LevelTable(4, j);
@@ -323,7 +300,7 @@ private slots:
 
     void layoutFollowsTheWindow()
     {
-        Fixture f(2);
+        GameFixture f(2);
         // Twice as wide: lefts and widths double, tops and heights stay.
         f.window.setOuterWidthTwips(15 * 1280 + 120);
         QCOMPARE(f.window.board().size(), QSize(1280, 490));
@@ -357,7 +334,7 @@ private slots:
         // On a board a few pixels across, a link can leave a place less than nothing wide; the
         // piece then shows nothing and the layout still reaches every piece.
         for (int level : {3, 5, 6}) {
-            Fixture f(level);
+            GameFixture f(level);
             for (const QSize board : {QSize(4, 1600), QSize(2, 300), QSize(900, 3), QSize(1, 1)}) {
                 f.window.setOuterWidthTwips(120 + board.width() * 15);
                 f.window.setOuterHeightTwips(690 + board.height() * 15);
@@ -377,7 +354,7 @@ private slots:
 
     void minimisedWindowIsLeftAlone()
     {
-        Fixture f(3);
+        GameFixture f(3);
         const QRect before = f.piece(5).geometry();
         f.window.showMinimized();
         QVERIFY(f.window.isMinimised());
@@ -391,13 +368,8 @@ private slots:
 
     void resizeAfterCompletionLaysOutTheCleanPicture()
     {
-        Fixture f(1);
-        for (int tile = 1; tile <= 18; ++tile)
-            for (int j = 1; j <= 18; ++j)
-                if (f.game.LevelTable(1, j).Content == tile && j != tile) {
-                    f.game.Click(tile);
-                    f.game.Click(j);
-                }
+        GameFixture f(1);
+        f.solve();
         QVERIFY(f.game.PuzzleSolved);
         f.window.setOuterWidthTwips(15 * 800 + 120);
         f.window.setOuterHeightTwips(15 * 700 + 690);

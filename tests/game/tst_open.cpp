@@ -1,7 +1,7 @@
 // Opening an own picture: the window size rules, level 0 from a template, the open command's
 // paths (form, dialog, cancel, bad file), and the picture loader on broken and huge files.
+#include "../support/GameFixture.h"
 #include "../support/TestData.h"
-#include "../support/TestWindow.h"
 
 #include "components/BoardArea.h"
 #include "components/CheckedMath.h"
@@ -139,7 +139,7 @@ private slots:
         random.script = {0.5f}; // template level int(0.5 * 7 + 1) = 4
         const LevelTable rowsBefore = game.LevelTable;
         window.resetCounts();
-        game.OpenCommand();
+        window.openCommand().run();
         QCOMPARE(random.reseeds, 1);
         QCOMPARE(game.CurrentLevel, 0);
         QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
@@ -162,15 +162,7 @@ private slots:
         QCOMPARE(united, QRect(20, 20, 400, 300));
 
         // Own pictures play: swaps and turns work on row 0, and it can be completed.
-        for (int tile = 1; tile <= 18; ++tile)
-            for (int j = 1; j <= 18; ++j)
-                if (game.LevelTable(0, j).Content == tile && j != tile) {
-                    game.Click(tile);
-                    game.Click(j);
-                }
-        for (int j = 1; j <= 18; ++j)
-            if (window.piece(j).FlipHorizontal() || window.piece(j).FlipVertical())
-                game.RightClick(j);
+        solveGame(window);
         QVERIFY(game.PuzzleSolved);
 
         // Back to a level: the start-up size again, and row 0 stays.
@@ -189,7 +181,7 @@ private slots:
         Game &game = window.game();
         game.Click(4);
         window.formChoice.clear();
-        game.OpenCommand();
+        window.openCommand().run();
         QCOMPARE(game.CurrentLevel, 1);
         QCOMPARE(game.SelectedPiece, 4);
         QVERIFY(window.levelAction(1)->isChecked());
@@ -200,10 +192,10 @@ private slots:
         const QString path = writePicture(data.file("one.png"), QSize(200, 150));
         window.dialogAccepts = true;
         window.dialogChoice = path;
-        game.OpenCommand();
+        window.openCommand().run();
         QCOMPARE(game.CurrentLevel, 0);
         window.dialogAccepts = false;
-        game.OpenCommand();
+        window.openCommand().run();
         QCOMPARE(window.dialogStartedOn, path);
         QCOMPARE(game.CurrentLevel, 0);
         QVERIFY(window.messages.isEmpty());
@@ -227,7 +219,7 @@ private slots:
                                     QStringLiteral("/dev/zero")}) {
             window.messages.clear();
             window.formChoice = path;
-            game.OpenCommand();
+            window.openCommand().run();
             QCOMPARE(window.messages,
                      QStringList{QStringLiteral("Bad Image File|           Error Loading File ")
                                  + path + QStringLiteral("             ")});
@@ -250,7 +242,7 @@ private slots:
         QVERIFY(loaded.width() <= MaxPictureWidth && loaded.height() <= MaxPictureHeight);
         QVERIFY(qAbs(double(loaded.width()) / loaded.height() - 4.0 / 3.0) < 0.01);
         window.formChoice = path;
-        window.game().OpenCommand();
+        window.openCommand().run();
         QCOMPARE(window.game().CurrentLevel, 0);
         QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
         // The window fits the screen, and the board fills it.
@@ -319,7 +311,7 @@ private slots:
         window.start();
         for (const char *name : {"pillow-drawing.wmf", "poi-wrench.emf"}) {
             window.formChoice = testDataFolder(QStringLiteral("metafiles/")) + QLatin1String(name);
-            window.game().OpenCommand();
+            window.openCommand().run();
             QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
             QCOMPARE(window.game().CurrentLevel, 0);
             QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
@@ -346,7 +338,7 @@ private slots:
         window.start();
         draws.script.assign(40, std::nextafter(1.0f, 0.0f));
         window.formChoice = writePicture(data.file("mine.png"), QSize(400, 300));
-        window.game().OpenCommand();
+        window.openCommand().run();
         QVERIFY(window.messages.isEmpty());
         QCOMPARE(window.game().CurrentLevel, 0);
         QCOMPARE(window.game().LoopCounter, 19.0);
@@ -393,7 +385,7 @@ private slots:
         TestWindow window(data.path());
         window.start();
         window.formChoice = pipe;
-        window.game().OpenCommand();
+        window.openCommand().run();
         QCOMPARE(window.messages.size(), 1);
         QVERIFY(window.messages.first().startsWith(QStringLiteral("Bad Image File|")));
         QCOMPARE(window.game().CurrentLevel, 1);
@@ -418,7 +410,7 @@ private slots:
         file.write("not a picture");
         file.close();
         window.formChoice = name;
-        window.game().OpenCommand();
+        window.openCommand().run();
         QCOMPARE(window.messages.size(), 1);
         const QString text = window.messages.first().section(QLatin1Char('|'), 1);
         QVERIFY(text.contains(QStringLiteral("<h1>x.jpg")));
@@ -448,7 +440,7 @@ private slots:
         TestWindow window(data.path());
         window.start();
         window.formChoice = writePicture(data.file("dot.png"), QSize(3, 3));
-        window.game().OpenCommand();
+        window.openCommand().run();
         QCOMPARE(window.messages.size(), 1);
         QVERIFY(window.messages.first().startsWith(QStringLiteral("Bad Image File|")));
         QCOMPARE(window.game().CurrentLevel, 1);

@@ -1,6 +1,6 @@
 // How long the game's animations last, on a clock the test drives: every step one frame of
 // 1/60 s whatever its painting costs, and a step that overruns its frame is not made up.
-#include "../support/TestWindow.h"
+#include "../support/GameFixture.h"
 
 #include "components/PictureBox.h"
 #include "game/FramePacer.h"
@@ -16,17 +16,9 @@ namespace {
 
 nanoseconds frames(long long k) { return duration_cast<nanoseconds>(Frames(k)); }
 
-struct Fixture {
-    DataFolder data;
-    TestWindow window{data.path()};
-    Game &game = window.game();
-    explicit Fixture(int level = 1)
-    {
-        window.start();
-        if (level != 1)
-            game.LevelCommand(level);
-        window.resetCounts();
-    }
+// A game on a level, its counts cleared once it is dealt.
+struct Fixture : GameFixture {
+    explicit Fixture(int level = 1) : GameFixture(level) { window.resetCounts(); }
     // Every tile home and nothing mirrored, so that the next completion check finishes.
     void putEveryTileHome()
     {

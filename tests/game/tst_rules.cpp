@@ -1,6 +1,7 @@
 // Rules that only show through the real window: timers that reach the game, a restore from the
 // minimised state, a real click on the finished picture, and an own picture that is not 4:3.
-#include "../support/TestWindow.h"
+#include "../support/FinishedPicture.h"
+#include "../support/GameFixture.h"
 
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
@@ -14,20 +15,6 @@ using namespace morvane;
 using namespace morvane::test;
 
 namespace {
-
-// Swaps every tile home and turns back what is mirrored, as a player would.
-void solve(Game &game, int level)
-{
-    for (int tile = 1; tile <= 18; ++tile)
-        for (int j = 1; j <= 18; ++j)
-            if (game.LevelTable(level, j).Content == tile && j != tile) {
-                game.Click(tile);
-                game.Click(j);
-            }
-    for (int j = 1; j <= 18; ++j)
-        if (game.LevelTable(level, j).Flipped)
-            game.RightClick(j);
-}
 
 // Share of sampled pixels where two pictures of one size differ clearly.
 int differingSamples(const QImage &a, const QImage &b)
@@ -50,19 +37,6 @@ QRect changedBox(const QImage &shown, const QImage &picture)
             if (shown.pixel(x, y) != picture.pixel(x, y))
                 box |= QRect(x, y, 1, 1);
     return box;
-}
-
-// Light red text in the top-left corner, where the finished picture's words are printed.
-int wordsPixels(const QImage &shown)
-{
-    int light = 0;
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 250; ++x) {
-            const QColor c(shown.pixel(x, y));
-            light += c.red() > 0xF0 && c.green() > 0x70 && c.green() < 0x90 && c.blue() > 0x70
-                     && c.blue() < 0x90;
-        }
-    return light;
 }
 
 } // namespace
@@ -170,7 +144,7 @@ private slots:
                         uprightVotes += changed == inUpright;
                     }
             };
-            solve(window.game(), level);
+            solveGame(window);
             QVERIFY(window.game().PuzzleSolved);
             std::erase_if(boxes, [](const QRect &b) { return b.isEmpty(); });
             QVERIFY(boxes.size() >= 20);
@@ -197,7 +171,7 @@ private slots:
             TestWindow window(data.path());
             window.start();
             window.game().LevelCommand(level);
-            solve(window.game(), level);
+            solveGame(window);
             QVERIFY(window.game().PuzzleSolved);
             const int words = wordsPixels(window.preview().image());
             if (level == 1)
@@ -264,7 +238,7 @@ private slots:
         DataFolder data;
         TestWindow window(data.path());
         window.start();
-        solve(window.game(), 1);
+        solveGame(window);
         QVERIFY(window.game().PuzzleSolved);
         PictureBox &preview = window.preview();
         const QImage clean = window.clipper().Picture().scaled(preview.ScaleWidth(), preview.ScaleHeight(),
@@ -287,7 +261,7 @@ private slots:
         const QString path = data.file("wide.png");
         QVERIFY(QImageWriter(path).write(wide));
         window.formChoice = path;
-        window.game().OpenCommand();
+        window.openCommand().run();
         QVERIFY(window.messages.isEmpty());
         QCOMPARE(window.game().CurrentLevel, 0);
         QCOMPARE(window.clipper().ImageWidth(), int16_t(800));

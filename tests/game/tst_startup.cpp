@@ -127,16 +127,32 @@ private slots:
         QCOMPARE(window.game().HoverPiece, uint8_t(0));
     }
 
-    void exitWhileSelectedEndsWithoutAnimation()
+    void exitWhileSelectedStopsEveryTimer()
     {
+        // A window whose Exit does what the real one does: stop its timers, leave the loop.
+        struct ExitingWindow : TestWindow {
+            using TestWindow::TestWindow;
+            void exitProgram() override
+            {
+                TestWindow::exitProgram();
+                frmMain::exitProgram();
+            }
+        };
         DataFolder data;
-        TestWindow window(data.path());
+        ExitingWindow window(data.path());
         window.start();
         window.game().Click(3);
+        QVERIFY(window.timBorder().isActive()); // the selection pulses
+        QVERIFY(window.timHider().isActive());
         window.resetCounts();
         window.exitAction()->trigger();
         QVERIFY(window.exited);
+        // Nothing ticks after Exit, and Exit itself neither animates nor repaints.
+        QVERIFY(!window.timBorder().isActive());
+        QVERIFY(!window.timMove().isActive());
+        QVERIFY(!window.timHider().isActive());
         QCOMPARE(window.pauses, 0);
+        QCOMPARE(window.windowRedraws, 0);
     }
 };
 

@@ -282,7 +282,7 @@ Monkey::Event Monkey::openPicture()
 
     const int levelBefore = m_game.CurrentLevel;
     const qsizetype messagesBefore = m_window.messages.size();
-    m_guard.run("open", [&] { m_game.OpenCommand(); });
+    m_guard.run("open", [&] { m_window.openCommand().run(); });
     m_window.setPlatformId(2);
 
     Event event{QStringLiteral("open %1%2").arg(path.isEmpty() ? QStringLiteral("(cancel)") : path,

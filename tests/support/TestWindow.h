@@ -3,53 +3,28 @@
 // random numbers.
 #pragma once
 
+#include "GameData.h"
+#include "TestClock.h"
+
 #include "app/frmMain.h"
 #include "components/PieceImage.h"
-#include "game/Random.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
 
-#include <algorithm>
 #include <chrono>
-#include <deque>
 #include <functional>
-#include <vector>
 
 namespace morvane::test {
 
-// Hands out scripted numbers first, then falls back to the real generator.
-class ScriptedRandom : public Random {
-public:
-    std::deque<float> script;
-    int reseeds = 0;
-    float next() override
-    {
-        if (script.empty())
-            return Random::next();
-        const float value = script.front();
-        script.pop_front();
-        return value;
-    }
-    void reseedFromClock() override { ++reseeds; }
-};
-
-class TestWindow : public frmMain {
+class TestWindow : public frmMain, public TestClock {
 public:
     explicit TestWindow(const QString &dataFolder, Random *random = nullptr)
         : frmMain(dataFolder, random)
     {
     }
 
-    // The window's clock: it moves only when the game sleeps or a test moves it.
-    std::chrono::nanoseconds now{std::chrono::hours(1)};
     // How long every window redraw takes on that clock.
     std::chrono::nanoseconds redrawCost{0};
-    int pauses = 0;
-    // The clock at the end of every pause, in order.
-    std::vector<std::chrono::nanoseconds> pauseEnds;
     int windowRedraws = 0;
     QStringList messages; // "title|text"
     QString formChoice;
@@ -59,20 +34,11 @@ public:
     int aboutShown = 0;
     bool exited = false;
 
-    // Called at every pause, to look at an animation while it runs.
-    std::function<void()> onPause;
     // Called at every window redraw, before its cost is added to the clock.
     std::function<void()> onRedraw;
 
     std::chrono::nanoseconds clockNow() const override { return now; }
-    void sleepUntil(std::chrono::nanoseconds deadline) override
-    {
-        ++pauses;
-        now = std::max(now, deadline);
-        pauseEnds.push_back(now);
-        if (onPause)
-            onPause();
-    }
+    void sleepUntil(std::chrono::nanoseconds deadline) override { sleepTill(deadline); }
     void redrawWindow() override
     {
         ++windowRedraws;
@@ -106,30 +72,9 @@ public:
     }
     void resetCounts()
     {
-        pauses = 0;
-        pauseEnds.clear();
+        resetPauses();
         windowRedraws = 0;
     }
-};
-
-// A private copy of the game's data files, so that a test may remove or spoil them.
-class DataFolder {
-public:
-    DataFolder()
-    {
-        const QDir built(QStringLiteral(MORVANE_BIN_DIR));
-        QStringList names{QStringLiteral("Levels.res")};
-        for (int n = 1; n <= 7; ++n)
-            names << QStringLiteral("Level%1.res").arg(n);
-        for (const QString &name : names)
-            QFile::copy(built.filePath(name), QDir(m_dir.path()).filePath(name));
-    }
-    QString path() const { return m_dir.path(); }
-    QString file(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
-    bool remove(const QString &name) const { return QFile::remove(file(name)); }
-
-private:
-    QTemporaryDir m_dir;
 };
 
 } // namespace morvane::test

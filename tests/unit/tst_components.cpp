@@ -78,11 +78,12 @@ private slots:
         PieceImage piece(&board, 3);
         QCOMPARE(piece.BorderStyle(), 1);
         QCOMPARE(piece.BorderColor(), int32_t(0xFF0000));
-        int32_t colour = 0xFFFF00;
-        piece.setBorderColor(colour);
-        for (int i = 0; i < 5; ++i)
-            piece.setBorderColor(colour -= 0x3300);
-        QCOMPARE(piece.BorderColor(), int32_t(0xFF0000));
+        piece.setBorderColor(0x12AB34);
+        piece.setBorderStyle(2);
+        piece.setBorderWidth(7);
+        QCOMPARE(piece.BorderColor(), int32_t(0x12AB34));
+        QCOMPARE(piece.BorderStyle(), 2);
+        QCOMPARE(piece.BorderWidth(), 7);
         piece.setFlipHorizontal(true);
         piece.setFlipHorizontal(true);
         QVERIFY(piece.FlipHorizontal()); // set twice is still mirrored once

@@ -157,4 +157,4 @@ private slots:
 };
 
 QTEST_MAIN(AboutBoxTest)
-#include "test_about_box.moc"
+#include "tst_about_box.moc"

@@ -76,4 +76,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(GeneratorTest)
-#include "test_generator.moc"
+#include "tst_level_generator.moc"

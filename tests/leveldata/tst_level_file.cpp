@@ -68,7 +68,7 @@ int swapsNeeded(const morvane::LevelTable &table, int level)
 
 } // namespace
 
-class LevelTableTest : public QObject {
+class LevelFileTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -201,5 +201,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(LevelTableTest)
-#include "test_level_table.moc"
+QTEST_GUILESS_MAIN(LevelFileTest)
+#include "tst_level_file.moc"

@@ -91,4 +91,4 @@ private slots:
 };
 
 QTEST_MAIN(CommonOpenDialogTest)
-#include "test_common_open_dialog.moc"
+#include "tst_common_open_dialog.moc"

@@ -213,4 +213,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(BoardLinksTest)
-#include "test_board_links.moc"
+#include "tst_board_links.moc"

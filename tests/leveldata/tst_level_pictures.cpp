@@ -215,4 +215,4 @@ private slots:
 };
 
 QTEST_MAIN(LevelPicturesTest)
-#include "test_level_pictures.moc"
+#include "tst_level_pictures.moc"

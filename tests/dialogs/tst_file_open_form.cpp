@@ -296,4 +296,4 @@ private slots:
 };
 
 QTEST_MAIN(FileOpenFormTest)
-#include "test_file_open_form.moc"
+#include "tst_file_open_form.moc"
