@@ -34,11 +34,11 @@ namespace {
 struct DesignedPlace {
     int left, top;
 };
-constexpr std::array<DesignedPlace, 18> DesignedPieces{{
+constexpr DesignedPlace DesignedPieces[18] = {
     {240, 360}, {1245, 255}, {1695, 330}, {2280, 240}, {2715, 675}, {2745, 270},
     {3105, 300}, {3600, 285}, {4080, 360}, {1560, 765}, {4605, 315}, {5040, 360},
     {5595, 315}, {6000, 270}, {90, 780}, {525, 870}, {930, 885}, {810, 315},
-}};
+};
 // The order in which the pieces are created, which is also their stacking order.
 constexpr std::array<int, 18> CreationOrder{1, 18, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 5};
 
