@@ -65,7 +65,8 @@ AboutBox::AboutBox(QWidget *owner, const QIcon &icon)
     m_icon->setGeometry(QRect(twipsRect(240, 240, 540, 540).topLeft(), QSize(IconSide, IconSide)));
     m_icon->setPixmap(icon.pixmap(IconSide, IconSide));
 
-    addLabel(this, QStringLiteral("Made by the Morvane developers"), twipsRect(1125, 1650, 3885, 300));
+    addLabel(this, QStringLiteral("Made by the Morvane developers"),
+             twipsRect(1125, 1650, 3885, 300));
 
     m_title = addLabel(this, QStringLiteral("Morvane"), twipsRect(1050, 240, 3885, 480));
     m_title->setFont(titleFont());
@@ -97,7 +98,8 @@ void AboutBox::fitHelpBox()
     const int padding = 2 * (int(m_help->document()->documentMargin()) + m_help->frameWidth());
     const int width = std::min(std::max(m_help->width(), widest + padding + 2),
                                this->width() - m_help->x() - RightMargin);
-    const int height = std::max(m_help->height(), int(lines.size()) * metrics.lineSpacing() + padding);
+    const int height =
+        std::max(m_help->height(), int(lines.size()) * metrics.lineSpacing() + padding);
     m_help->resize(width, height);
     m_help->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_help->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -12,8 +12,7 @@ class QWidget;
 
 namespace morvane {
 
-class AboutBox : public QDialog
-{
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
     AboutBox(QWidget *owner, const QIcon &icon);

@@ -19,8 +19,9 @@ QString firstInstalledFamily(const QStringList &wanted)
 
 QFont titleFont()
 {
-    QFont font(firstInstalledFamily({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                                     QStringLiteral("DejaVu Sans"), QStringLiteral("Nimbus Sans")}));
+    QFont font(
+        firstInstalledFamily({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                              QStringLiteral("DejaVu Sans"), QStringLiteral("Nimbus Sans")}));
     font.setPointSize(24);
     font.setWeight(QFont::Normal);
     return font;

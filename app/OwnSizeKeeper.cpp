@@ -56,7 +56,8 @@ void OwnSizeKeeper::restoreOwnSize()
     }
     m_since.start();
     QMetaObject::invokeMethod(
-        m_window, [window = m_window, wanted = m_after] { window->resize(wanted); }, Qt::QueuedConnection);
+        m_window, [window = m_window, wanted = m_after] { window->resize(wanted); },
+        Qt::QueuedConnection);
 }
 
 bool OwnSizeKeeper::withinStaleWindow() const

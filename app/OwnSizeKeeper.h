@@ -48,8 +48,8 @@ private:
     void restoreOwnSize();
 
     QWidget *m_window;
-    QSize m_before; // the size before the game's first resize in a row
-    QSize m_after;  // the size the game asked for last; invalid when nothing is pending
+    QSize m_before;     // the size before the game's first resize in a row
+    QSize m_after;      // the size the game asked for last; invalid when nothing is pending
     QList<QSize> m_own; // every size the game asked for in this row
     QElapsedTimer m_since;
     bool m_clockWaitsForEvents = false; // the game is still busy after its own resize

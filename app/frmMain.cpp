@@ -35,16 +35,32 @@ struct DesignedPlace {
     int left, top;
 };
 constexpr DesignedPlace DesignedPieces[18] = {
-    {240, 360}, {1245, 255}, {1695, 330}, {2280, 240}, {2715, 675}, {2745, 270},
-    {3105, 300}, {3600, 285}, {4080, 360}, {1560, 765}, {4605, 315}, {5040, 360},
-    {5595, 315}, {6000, 270}, {90, 780}, {525, 870}, {930, 885}, {810, 315},
+    {240,  360},
+    {1245, 255},
+    {1695, 330},
+    {2280, 240},
+    {2715, 675},
+    {2745, 270},
+    {3105, 300},
+    {3600, 285},
+    {4080, 360},
+    {1560, 765},
+    {4605, 315},
+    {5040, 360},
+    {5595, 315},
+    {6000, 270},
+    {90,   780},
+    {525,  870},
+    {930,  885},
+    {810,  315},
 };
 // The order in which the pieces are created, which is also their stacking order.
-constexpr std::array<int, 18> CreationOrder{1, 18, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 5};
+constexpr std::array<int, 18> CreationOrder{1,  18, 2,  3,  4,  6,  7,  8,  9,
+                                            10, 11, 12, 13, 14, 15, 16, 17, 5};
 
 constexpr const char *LevelCaptions[7] = {
-    "Level 1  (Badoer)",   "Level 2  (Switzerland)", "Level 3  (Sussex)", "Level 4  (Sydney)",
-    "Level 5  (Lake hotel)", "Level 6  (Calgary)",   "Level 7  (Pula)",
+    "Level 1  (Badoer)",     "Level 2  (Switzerland)", "Level 3  (Sussex)", "Level 4  (Sydney)",
+    "Level 5  (Lake hotel)", "Level 6  (Calgary)",     "Level 7  (Pula)",
 };
 
 } // namespace
@@ -343,7 +359,10 @@ int frmMain::messageBox(const QString &text, const QString &title)
 
 QString frmMain::chooseFileWithForm() { return runFileOpenForm(this); }
 
-bool frmMain::chooseFileWithDialog(QString &fileName) { return runCommonOpenDialog(this, fileName); }
+bool frmMain::chooseFileWithDialog(QString &fileName)
+{
+    return runCommonOpenDialog(this, fileName);
+}
 
 void frmMain::showAbout() { runAboutBox(this, windowIcon()); }
 

@@ -109,7 +109,7 @@ private:
     QTimer m_timBorder;
     ResizeWatcher *m_resizeWatcher = nullptr; // ZADResize1
     OwnSizeKeeper *m_sizeKeeper = nullptr;    // Wayland only
-    bool m_handsFocusToModal = false;          // Wayland only
+    bool m_handsFocusToModal = false;         // Wayland only
     std::array<QAction *, 7> m_levelActions{};
     QAction *m_openAction = nullptr;
     QAction *m_exitAction = nullptr;

@@ -29,7 +29,8 @@ inline void startAt(BenchWindow &window, WindowSize size)
 {
     window.start();
     settle(200);
-    if (size.outerWidthPx != StartSize.outerWidthPx || size.outerHeightPx != StartSize.outerHeightPx) {
+    if (size.outerWidthPx != StartSize.outerWidthPx
+        || size.outerHeightPx != StartSize.outerHeightPx) {
         window.setOuterHeightTwips(size.outerHeightPx * TwipsPerPixel);
         window.setOuterWidthTwips(size.outerWidthPx * TwipsPerPixel);
         settle(200);

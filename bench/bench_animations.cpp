@@ -70,7 +70,8 @@ void putEveryTileHome(BenchWindow &window)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const WindowSize size = sizeFromArgument(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
+    const WindowSize size =
+        sizeFromArgument(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString());
     BenchWindow window(QStringLiteral(MORVANE_BIN_DIR));
     startAt(window, size);
     Game &game = window.game();
@@ -78,24 +79,56 @@ int main(int argc, char *argv[])
     // The deals last seconds each: fewer runs of them keep the whole benchmark short.
     constexpr int DealRuns = 3, MoveRuns = 7;
 
-    measure(window, "deal7" + at, DealRuns, [] {}, [&] { game.LevelCommand(7); });
-    measure(window, "deal5" + at, DealRuns, [] {}, [&] { game.LevelCommand(5); });
-    measure(window, "deal3" + at, DealRuns, [] {}, [&] { game.LevelCommand(3); });
+    measure(
+        window, "deal7" + at, DealRuns, [] {}, [&] { game.LevelCommand(7); });
+    measure(
+        window, "deal5" + at, DealRuns, [] {}, [&] { game.LevelCommand(5); });
+    measure(
+        window, "deal3" + at, DealRuns, [] {}, [&] { game.LevelCommand(3); });
     // Pieces 1 and 2 swap back and forth; neither swap can finish a shuffled level.
-    measure(window, "swap1" + at, MoveRuns, [&] { if (game.CurrentLevel != 1) game.LevelCommand(1); },
-            [&] { game.Click(1); game.Click(2); });
-    measure(window, "shrinkswap" + at, MoveRuns, [&] { if (game.CurrentLevel != 4) game.LevelCommand(4); },
-            [&] { game.Click(1); game.Click(2); });
-    measure(window, "turn" + at, MoveRuns, [&] { if (game.CurrentLevel != 3) game.LevelCommand(3); },
-            [&] { game.RightClick(1); });
-    measure(window, "banner" + at, MoveRuns,
-            [&] { game.LevelCommand(2); putEveryTileHome(window); },
-            [&] { game.CheckCompletion(); });
+    measure(
+        window, "swap1" + at, MoveRuns,
+        [&] {
+            if (game.CurrentLevel != 1)
+                game.LevelCommand(1);
+        },
+        [&] {
+            game.Click(1);
+            game.Click(2);
+        });
+    measure(
+        window, "shrinkswap" + at, MoveRuns,
+        [&] {
+            if (game.CurrentLevel != 4)
+                game.LevelCommand(4);
+        },
+        [&] {
+            game.Click(1);
+            game.Click(2);
+        });
+    measure(
+        window, "turn" + at, MoveRuns,
+        [&] {
+            if (game.CurrentLevel != 3)
+                game.LevelCommand(3);
+        },
+        [&] { game.RightClick(1); });
+    measure(
+        window, "banner" + at, MoveRuns,
+        [&] {
+            game.LevelCommand(2);
+            putEveryTileHome(window);
+        },
+        [&] { game.CheckCompletion(); });
     if (!game.PuzzleSolved)
         std::fprintf(stderr, "bench_animations: the banner run did not finish the level\n");
-    measure(window, "rising" + at, MoveRuns,
-            [&] { game.LevelCommand(3); putEveryTileHome(window); },
-            [&] { game.CheckCompletion(); });
+    measure(
+        window, "rising" + at, MoveRuns,
+        [&] {
+            game.LevelCommand(3);
+            putEveryTileHome(window);
+        },
+        [&] { game.CheckCompletion(); });
     if (!game.PuzzleSolved)
         std::fprintf(stderr, "bench_animations: the rising banner run did not finish the level\n");
     return 0;

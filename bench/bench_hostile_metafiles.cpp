@@ -41,7 +41,8 @@ QByteArray emf(const QByteArray &records, int side)
     record(body, 14, QByteArray(12, '\0'));
     const int hundredths = side * 2540 / 96;
     QByteArray out;
-    for (qint64 v : {1, 88, 0, 0, side - 1, side - 1, 0, 0, hundredths, hundredths, 0x464D4520, 0x10000})
+    for (qint64 v :
+         {1, 88, 0, 0, side - 1, side - 1, 0, 0, hundredths, hundredths, 0x464D4520, 0x10000})
         put32(out, v);
     put32(out, 88 + body.size());
     put32(out, 100);
@@ -150,11 +151,11 @@ int main(int argc, char **argv)
     if (argc == 3 && QByteArray(argv[1]) == "write") {
         const QDir dir(QString::fromLocal8Bit(argv[2]));
         const std::vector<std::pair<const char *, QByteArray>> files{
-            {"region-grid.emf", regionGrid()},
+            {"region-grid.emf",   regionGrid()          },
             {"polygon-flood.emf", polygonFlood(1'000'000, 32'000'000)},
-            {"polygon-flood-allowed.emf", polygonFlood(60'000, 32'000'000)},
-            {"text-flood.emf", textFlood()},
-            {"point-flood.emf", pointFlood()},
+            {"polygon-flood-allowed.emf",                   polygonFlood(60'000,               32'000'000)},
+            {"text-flood.emf",        textFlood()               },
+            {"point-flood.emf", pointFlood()       },
         };
         for (const auto &[name, bytes] : files) {
             QFile file(dir.filePath(QString::fromLatin1(name)));

@@ -29,9 +29,10 @@ QString writePhotoLikeJpeg(const QString &folder)
     QRandomGenerator random(7);
     painter.setPen(Qt::NoPen);
     for (int i = 0; i < 20000; ++i) {
-        painter.setBrush(QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256), 160));
-        painter.drawEllipse(QPointF(random.bounded(4000), random.bounded(3000)), random.bounded(4, 40),
-                            random.bounded(4, 40));
+        painter.setBrush(
+            QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256), 160));
+        painter.drawEllipse(QPointF(random.bounded(4000), random.bounded(3000)),
+                            random.bounded(4, 40), random.bounded(4, 40));
     }
     painter.end();
     const QString path = folder + QStringLiteral("/photo-4000x3000.jpg");

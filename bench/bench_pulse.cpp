@@ -63,7 +63,8 @@ int main(int argc, char *argv[])
 
     report("pulse.ticks", double(ticks) * 1000.0 / wallMs, "per-s");
     report("pulse.paints", ticks ? double(counter.paints) / double(ticks) : 0, "per-tick");
-    report("pulse.pixels", counter.paints ? double(counter.pixels) / double(counter.paints) : 0, "px");
+    report("pulse.pixels", counter.paints ? double(counter.pixels) / double(counter.paints) : 0,
+           "px");
     report("pulse.piece", double(piece.width()) * piece.height(), "px");
     report("pulse.cpu", 100.0 * cpuMs / wallMs, "%");
     return 0;

@@ -17,6 +17,7 @@ int main(int argc, char *argv[])
     morvane::frmMain window(QStringLiteral(MORVANE_BIN_DIR));
     window.start();
     // The start-up has dealt level 1; its first paint on screen is the end mark.
-    morvane::bench::StartupProbe probe(&window.board(), argc > 1 && std::strcmp(argv[1], "--stay") == 0);
+    morvane::bench::StartupProbe probe(&window.board(),
+                                       argc > 1 && std::strcmp(argv[1], "--stay") == 0);
     return app.exec();
 }

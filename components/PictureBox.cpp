@@ -111,8 +111,9 @@ void PictureBox::Print(const QString &text)
         painter.setPen(colourFromBgr(m_foreColor));
         const QFontMetrics metrics(m_font);
         painter.drawText(QPointF(m_currentX, m_currentY + metrics.ascent()), text);
-        changed(QRectF(m_currentX, m_currentY, metrics.horizontalAdvance(text) + 2, metrics.height())
-                    .toAlignedRect());
+        changed(
+            QRectF(m_currentX, m_currentY, metrics.horizontalAdvance(text) + 2, metrics.height())
+                .toAlignedRect());
     }
     m_currentX = 0;
     m_currentY += QFontMetrics(m_font).height();
@@ -131,8 +132,7 @@ void PictureBox::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const QRect area = event->rect();
     const qreal ratio = m_image.devicePixelRatio();
-    painter.drawImage(area, m_image,
-                      QRectF(area.topLeft() * ratio, QSizeF(area.size()) * ratio));
+    painter.drawImage(area, m_image, QRectF(area.topLeft() * ratio, QSizeF(area.size()) * ratio));
 }
 
 void PictureBox::resizeEvent(QResizeEvent *event)

@@ -32,7 +32,8 @@ constexpr int StripRows = 64;
 void fillStrips(QPainter &painter, const QRect &r, const QColor &colour)
 {
     for (int y = r.top(); y <= r.bottom(); y += StripRows)
-        painter.fillRect(QRect(r.left(), y, r.width(), std::min(StripRows, r.bottom() + 1 - y)), colour);
+        painter.fillRect(QRect(r.left(), y, r.width(), std::min(StripRows, r.bottom() + 1 - y)),
+                         colour);
 }
 
 // The outline of `r` (its pixels from left to right and top to bottom inclusive), `width`
@@ -134,7 +135,8 @@ void PieceImage::frameChanged()
         update();
         return;
     }
-    update(QRegion(area).subtracted(QRegion(area.adjusted(FrameRing, FrameRing, -FrameRing, -FrameRing))));
+    update(QRegion(area).subtracted(
+        QRegion(area.adjusted(FrameRing, FrameRing, -FrameRing, -FrameRing))));
 }
 
 // The picture as shown: mirrored as the flips say, at its own size. Rebuilt only when the
@@ -165,15 +167,18 @@ void PieceImage::paintPicture(QPainter &painter, const QRegion &region)
         // Tall parts go in strips, as the frame does, to keep the drawing on this thread.
         for (const QRect &asked : region)
             for (int y = asked.top(); y <= asked.bottom(); y += StripRows) {
-                const QRect part(asked.left(), y, asked.width(), std::min(StripRows, asked.bottom() + 1 - y));
-                painter.drawPixmap(part, m_scaled, QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
+                const QRect part(asked.left(), y, asked.width(),
+                                 std::min(StripRows, asked.bottom() + 1 - y));
+                painter.drawPixmap(
+                    part, m_scaled,
+                    QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
             }
         return;
     }
     if (target == m_settledSize) {
         // The size has held for a frame: scale once, carefully, and keep the result.
-        m_scaled = QPixmap::fromImage(mirrored.toImage().scaled(
-            target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_scaled = QPixmap::fromImage(
+            mirrored.toImage().scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         m_scaled.setDevicePixelRatio(ratio);
         painter.drawPixmap(0, 0, m_scaled);
         return;

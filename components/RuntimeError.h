@@ -20,7 +20,9 @@ enum class ErrorNumber : int {
 class RuntimeError : public std::runtime_error {
 public:
     RuntimeError(ErrorNumber number, const std::string &what)
-        : std::runtime_error(what), m_number(number) {}
+        : std::runtime_error(what), m_number(number)
+    {
+    }
     ErrorNumber number() const { return m_number; }
 
 private:

@@ -17,9 +17,9 @@ struct BoardSize {
 
 // The start-up window, a tiny one, a huge one, and the largest picture the loader lets through.
 constexpr BoardSize Sizes[] = {
-    {640, 490, 600, 450},
-    {1, 1, 600, 450},
-    {4000, 3000, 600, 450},
+    {640,  490,  600,  450 },
+    {1,    1,    600,  450 },
+    {4000, 3000, 600,  450 },
     {2176, 2138, 2136, 2098},
 };
 
@@ -28,8 +28,7 @@ constexpr BoardSize Sizes[] = {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     morvane::LevelTable table;
-    morvane::readLevelRecords(
-        std::string_view(reinterpret_cast<const char *>(data), size), table);
+    morvane::readLevelRecords(std::string_view(reinterpret_cast<const char *>(data), size), table);
     for (int row = 1; row <= 7; ++row) {
         for (const BoardSize &s : Sizes) {
             // Broken links and 16-bit overflow are reported as runtime errors, which the game

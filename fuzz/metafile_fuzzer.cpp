@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     morvane::metafile::detect(bytes.left(64));
     morvane::metafile::naturalSize(bytes);
     // A small output keeps every run quick: filling a shape costs the scanlines it crosses, and

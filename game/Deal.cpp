@@ -79,7 +79,8 @@ void waitAtTheSides(PieceImage &piece, int index, const Host &host)
 // At full width, the piece slides from its edge onto its place in ten steps.
 void slideInFromTheSide(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames)
 {
-    slideOntoPlace(piece, WidthExtent, place.PlaceWidth, LeftEdge, place.PlaceLeft, 10, host, frames);
+    slideOntoPlace(piece, WidthExtent, place.PlaceWidth, LeftEdge, place.PlaceLeft, 10, host,
+                   frames);
 }
 
 // The piece waits at the top edge, with no height.
@@ -93,7 +94,8 @@ void waitAtTheTop(PieceImage &piece, int, const Host &)
 // At full height, the piece drops from the top edge onto its place in twelve steps.
 void dropFromTheTop(PieceImage &piece, const PieceRecord &place, Host &host, FramePacer &frames)
 {
-    slideOntoPlace(piece, HeightExtent, place.PlaceHeight, TopEdge, place.PlaceTop, 12, host, frames);
+    slideOntoPlace(piece, HeightExtent, place.PlaceHeight, TopEdge, place.PlaceTop, 12, host,
+                   frames);
 }
 
 // The piece waits on its place with no width, then grows from its left edge in nine steps,
@@ -122,11 +124,11 @@ void growInHeight(PieceImage &piece, const PieceRecord &place, Host &, FramePace
 
 // Levels 1 and 6, and an own picture, have no entry: their pieces are dealt in place.
 constexpr EntryStyle EntryStyles[] = {
-    {7, true, waitAtTheSides, slideInFromTheSide},
-    {5, true, waitAtTheTop, dropFromTheTop},
-    {4, false, waitWithNoWidth, growInWidth},
-    {3, false, waitWithNoHeight, growInHeight},
-    {2, false, waitWithNoWidth, growInWidth},
+    {7, true,  waitAtTheSides,   slideInFromTheSide},
+    {5, true,  waitAtTheTop,     dropFromTheTop    },
+    {4, false, waitWithNoWidth,  growInWidth       },
+    {3, false, waitWithNoHeight, growInHeight      },
+    {2, false, waitWithNoWidth,  growInWidth       },
 };
 
 const EntryStyle *entryStyleOf(int level)

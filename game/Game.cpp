@@ -50,7 +50,8 @@ void Game::Startup()
     skipStepOnError([&] {
         m_parts.clipper->setPicture(m_parts.loadLevelPicture(folder.filePath(levelFileName(1))));
     });
-    skipStepOnError([&] { readLevelFile(folder.filePath(QStringLiteral("Levels.res")), LevelTable); });
+    skipStepOnError(
+        [&] { readLevelFile(folder.filePath(QStringLiteral("Levels.res")), LevelTable); });
     CurrentLevel = 1;
     skipStepOnError([&] { host.showWindow(); });
     skipStepOnError([&] { DealLevel(); });

@@ -39,7 +39,7 @@ struct GameParts {
     Random *random = nullptr;
     PictureLoader loadPicture;      // own pictures, shrunk to what the board holds
     PictureLoader loadLevelPicture; // level pictures, used at their size
-    QString dataFolder; // the folder of the executable, where the level files lie
+    QString dataFolder;             // the folder of the executable, where the level files lie
 };
 
 class Game {
@@ -59,26 +59,26 @@ public:
     morvane::LevelTable LevelTable;
 
     // --- Handlers and procedures ----------------------------------------------------------
-    void Startup();                      // the window's load
-    void ExitCommand();                  // File > Exit
-    void BackgroundMouseMove();          // mouse over the board's own background
+    void Startup();             // the window's load
+    void ExitCommand();         // File > Exit
+    void BackgroundMouseMove(); // mouse over the board's own background
     void DealLevel();
     void SelectTile(uint8_t tile);
-    void LevelCommand(int n);            // Levels > Level n
-    void Click(int index);               // left click on piece `index`
+    void LevelCommand(int n); // Levels > Level n
+    void Click(int index);    // left click on piece `index`
     void SwapPieces();
-    void RightClick(int index);          // right click on piece `index`
+    void RightClick(int index); // right click on piece `index`
     void CheckCompletion();
-    void PieceMouseMove(int index);      // the mouse over piece `index`
-    void MoveTimerTick();                // timMove: the hover fade
-    void BorderTimerTick();              // timBorder: the selection pulse
-    void HiderTimerTick();               // timHider: hidden pieces
+    void PieceMouseMove(int index); // the mouse over piece `index`
+    void MoveTimerTick();           // timMove: the hover fade
+    void BorderTimerTick();         // timBorder: the selection pulse
+    void HiderTimerTick();          // timHider: hidden pieces
     // Whether some glow is left for the fade to take down: the fade timer need not run
     // while there is none.
     bool glowLeftToFade() const;
     void Resize(int innerWidth, int innerHeight);
-    void PreviewClick();                 // click on the finished picture
-    void AboutCommand();                 // Help > About
+    void PreviewClick(); // click on the finished picture
+    void AboutCommand(); // Help > About
 
     // Lays the board out for the board area's real size in pixels. Used after every deal, so
     // that the places a move returns to are in the units the moves use.

@@ -27,7 +27,8 @@ void Game::LevelCommand(int n)
     const QString path = QDir(m_parts.dataFolder).filePath(levelFileName(n));
     if (!skipStepOnError([&] { clipper.setPicture(m_parts.loadLevelPicture(path)); })) {
         // Nothing else changes: the board, the level, the check marks and the picture stay.
-        LoopCounter = host.messageBox(loadErrorText(levelFileName(n)), QStringLiteral("What happened to file?"));
+        LoopCounter = host.messageBox(loadErrorText(levelFileName(n)),
+                                      QStringLiteral("What happened to file?"));
         return;
     }
 
@@ -47,7 +48,8 @@ void Game::LevelCommand(int n)
         skipStepOnError([&] { host.setOuterWidthTwips(host.outerWidthTwips() - 15); });
     }
     CurrentLevel = n;
-    skipStepOnError([&] { host.setCaption(QStringLiteral("Morvane - Level %1").arg(CurrentLevel)); });
+    skipStepOnError(
+        [&] { host.setCaption(QStringLiteral("Morvane - Level %1").arg(CurrentLevel)); });
     skipStepOnError([&] { DealLevel(); });
     skipStepOnError([&] { board.resetScale(); });
     skipStepOnError([&] { board.setScaleModePixels(); });

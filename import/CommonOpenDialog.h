@@ -10,8 +10,7 @@ namespace morvane {
 
 // A Qt file dialog (never the platform's own, so it behaves the same everywhere and can be
 // driven in tests) that picks one existing picture file.
-class CommonOpenDialog : public QFileDialog
-{
+class CommonOpenDialog : public QFileDialog {
     Q_OBJECT
 public:
     // Opens on `previousName` when there is one, else on the working directory.

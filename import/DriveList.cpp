@@ -37,10 +37,7 @@ QList<Volume> mountedVolumes()
     return volumes;
 }
 
-Volume systemRootVolume()
-{
-    return volumeFrom(QStorageInfo::root());
-}
+Volume systemRootVolume() { return volumeFrom(QStorageInfo::root()); }
 
 QString volumeRootOf(const QString &path)
 {
@@ -48,8 +45,7 @@ QString volumeRootOf(const QString &path)
     return info.isValid() ? QDir::toNativeSeparators(info.rootPath()) : systemRootVolume().rootPath;
 }
 
-DriveList::DriveList(const QList<Volume> &volumes, QWidget *parent)
-    : QComboBox(parent)
+DriveList::DriveList(const QList<Volume> &volumes, QWidget *parent) : QComboBox(parent)
 {
     for (const Volume &volume : volumes)
         addVolume(volume);
@@ -57,10 +53,7 @@ DriveList::DriveList(const QList<Volume> &volumes, QWidget *parent)
     connect(this, &QComboBox::activated, this, [this] { emit driveChanged(drive()); });
 }
 
-QString DriveList::drive() const
-{
-    return currentData(RootPathRole).toString();
-}
+QString DriveList::drive() const { return currentData(RootPathRole).toString(); }
 
 void DriveList::setDrive(const QString &rootPath)
 {
@@ -74,9 +67,9 @@ void DriveList::setDrive(const QString &rootPath)
 
 void DriveList::addVolume(const Volume &volume)
 {
-    const QString text = volume.label.isEmpty()
-                             ? volume.rootPath
-                             : volume.rootPath + QStringLiteral("  [") + volume.label + QLatin1Char(']');
+    const QString text = volume.label.isEmpty() ? volume.rootPath
+                                                : volume.rootPath + QStringLiteral("  [")
+                                                      + volume.label + QLatin1Char(']');
     addItem(text, volume.rootPath);
 }
 

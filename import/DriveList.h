@@ -22,8 +22,7 @@ Volume systemRootVolume();
 // The root path of the mounted volume that holds `path`.
 QString volumeRootOf(const QString &path);
 
-class DriveList : public QComboBox
-{
+class DriveList : public QComboBox {
     Q_OBJECT
 public:
     explicit DriveList(const QList<Volume> &volumes, QWidget *parent = nullptr);

@@ -22,10 +22,7 @@ QString pathInFolder(const QString &folder, const QString &fileName)
     return folder + QDir::separator() + fileName;
 }
 
-FileOpenForm::FileOpenForm(QWidget *owner)
-    : FileOpenForm(owner, mountedVolumes())
-{
-}
+FileOpenForm::FileOpenForm(QWidget *owner) : FileOpenForm(owner, mountedVolumes()) {}
 
 FileOpenForm::FileOpenForm(QWidget *owner, const QList<Volume> &volumes)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint
@@ -81,10 +78,7 @@ void FileOpenForm::driveChanged()
     }
 }
 
-void FileOpenForm::folderChanged()
-{
-    m_files->setFolder(m_folders->path());
-}
+void FileOpenForm::folderChanged() { m_files->setFolder(m_folders->path()); }
 
 void FileOpenForm::okClicked()
 {

@@ -19,8 +19,7 @@ class PictureFileList;
 // in a separator, so "/" and "a.bmp" give "//a.bmp"; the path is handed over in that form.
 QString pathInFolder(const QString &folder, const QString &fileName);
 
-class FileOpenForm : public QDialog
-{
+class FileOpenForm : public QDialog {
     Q_OBJECT
 public:
     // Opens on the program's current working directory and its volume.

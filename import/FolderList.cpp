@@ -29,8 +29,7 @@ QTreeWidgetItem *addRow(QTreeWidget *tree, QTreeWidgetItem *parent, const QStrin
 }
 } // namespace
 
-FolderList::FolderList(QWidget *parent)
-    : QTreeWidget(parent)
+FolderList::FolderList(QWidget *parent) : QTreeWidget(parent)
 {
     setHeaderHidden(true);
     setRootIsDecorated(false);
@@ -43,10 +42,7 @@ FolderList::FolderList(QWidget *parent)
     connect(this, &QTreeWidget::itemActivated, this, &FolderList::openItem);
 }
 
-QString FolderList::path() const
-{
-    return QDir::toNativeSeparators(m_path);
-}
+QString FolderList::path() const { return QDir::toNativeSeparators(m_path); }
 
 bool FolderList::setPath(const QString &folder)
 {
@@ -73,16 +69,16 @@ void FolderList::rebuild()
     clear();
     // Ancestors first, each one level deeper, as open folders.
     QString walked = QDir::rootPath();
-    QTreeWidgetItem *row = addRow(this, nullptr, QDir::toNativeSeparators(walked), walked,
-                                  QStyle::SP_DirOpenIcon);
+    QTreeWidgetItem *row =
+        addRow(this, nullptr, QDir::toNativeSeparators(walked), walked, QStyle::SP_DirOpenIcon);
     const QStringList parts = m_path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     for (const QString &part : parts) {
         walked = QDir(walked).filePath(part);
         row = addRow(this, row, part, walked, QStyle::SP_DirOpenIcon);
     }
     QTreeWidgetItem *current = row;
-    const QFileInfoList subfolders = QDir(m_path).entryInfoList(
-        QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList subfolders = QDir(m_path).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot,
+                                                                QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &sub : subfolders)
         addRow(this, current, sub.fileName(), sub.absoluteFilePath(), QStyle::SP_DirClosedIcon);
     expandAll();

@@ -6,8 +6,7 @@
 
 namespace morvane {
 
-class FolderList : public QTreeWidget
-{
+class FolderList : public QTreeWidget {
     Q_OBJECT
 public:
     explicit FolderList(QWidget *parent = nullptr);

@@ -18,7 +18,7 @@ namespace {
 constexpr int NtPlatform = 2;
 // Below this a picture cannot be cut into 18 tiles that each keep at least one pixel.
 constexpr int MinOwnPictureSide = 16;
-}
+} // namespace
 
 void OpenCommand::run()
 {

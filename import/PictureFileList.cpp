@@ -7,8 +7,7 @@
 namespace morvane {
 
 PictureFileList::PictureFileList(const QStringList &patterns, QWidget *parent)
-    : QListWidget(parent)
-    , m_patterns(patterns)
+    : QListWidget(parent), m_patterns(patterns)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
 }

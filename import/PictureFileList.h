@@ -7,8 +7,7 @@
 
 namespace morvane {
 
-class PictureFileList : public QListWidget
-{
+class PictureFileList : public QListWidget {
     Q_OBJECT
 public:
     explicit PictureFileList(const QStringList &patterns, QWidget *parent = nullptr);

@@ -24,8 +24,8 @@ QSize fittedPictureSize(QSize size)
 {
     if (size.width() <= MaxPictureWidth && size.height() <= MaxPictureHeight)
         return size;
-    const double scale = std::min(double(MaxPictureWidth) / size.width(),
-                                  double(MaxPictureHeight) / size.height());
+    const double scale =
+        std::min(double(MaxPictureWidth) / size.width(), double(MaxPictureHeight) / size.height());
     return QSize(std::clamp(int(std::floor(size.width() * scale)), 1, MaxPictureWidth),
                  std::clamp(int(std::floor(size.height() * scale)), 1, MaxPictureHeight));
 }
@@ -74,7 +74,8 @@ QImage decodePicture(const QByteArray &bytes, bool dibHint, PictureUse use)
 {
     // Windows and enhanced metafiles are played by our own reader; Qt reads neither.
     if (metafile::detect(bytes.left(64)) != metafile::Kind::None) {
-        const QSize box = use == PictureUse::Own ? QSize(MaxPictureWidth, MaxPictureHeight) : QSize();
+        const QSize box =
+            use == PictureUse::Own ? QSize(MaxPictureWidth, MaxPictureHeight) : QSize();
         return metafile::render(bytes, box).image;
     }
     if (dibHint) {
@@ -121,7 +122,8 @@ QByteArray readPictureFile(const QString &path)
 QImage loadPicture(const QString &path, PictureUse use)
 {
     const QByteArray bytes = readPictureFile(path);
-    const bool dibHint = QFileInfo(path).suffix().compare(QLatin1String("dib"), Qt::CaseInsensitive) == 0;
+    const bool dibHint =
+        QFileInfo(path).suffix().compare(QLatin1String("dib"), Qt::CaseInsensitive) == 0;
     QImage image = decodePicture(bytes, dibHint, use);
     if (image.isNull())
         raiseError(ErrorNumber::InvalidPicture, "invalid picture");

@@ -36,7 +36,8 @@ QByteArray readPictureFile(const QString &path);
 
 // Decodes a picture from bytes, as loadPicture does once the file has been read.
 // `dibHint` asks for a bare device-independent bitmap to be tried first.
-QImage decodePicture(const QByteArray &bytes, bool dibHint = false, PictureUse use = PictureUse::Own);
+QImage decodePicture(const QByteArray &bytes, bool dibHint = false,
+                     PictureUse use = PictureUse::Own);
 
 // The size a picture of `size` is decoded at: shrunk to the limits, proportions kept.
 QSize fittedPictureSize(QSize size);

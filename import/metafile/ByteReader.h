@@ -41,7 +41,8 @@ public:
     uint32_t u32()
     {
         const auto *p = reinterpret_cast<const unsigned char *>(take(4));
-        return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+        return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16)
+               | (uint32_t(p[3]) << 24);
     }
     int32_t i32() { return int32_t(u32()); }
     float f32()

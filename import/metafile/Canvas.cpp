@@ -19,8 +19,15 @@ namespace {
 
 // Binary raster operations (SetROP2).
 enum Rop2 : uint32_t {
-    R2Black = 1, R2NotCopyPen = 4, R2Not = 6, R2XorPen = 7, R2MaskPen = 9, R2Nop = 11,
-    R2CopyPen = 13, R2MergePen = 15, R2White = 16,
+    R2Black = 1,
+    R2NotCopyPen = 4,
+    R2Not = 6,
+    R2XorPen = 7,
+    R2MaskPen = 9,
+    R2Nop = 11,
+    R2CopyPen = 13,
+    R2MergePen = 15,
+    R2White = 16,
 };
 
 enum TextOptions : uint32_t { EtoOpaque = 0x2, EtoClipped = 0x4 };
@@ -140,9 +147,9 @@ QBrush Canvas::makeBrush(const Brush &brush)
     switch (brush.style) {
     case BsNull: return Qt::NoBrush;
     case BsHatched: {
-        static const Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern,
-                                                 Qt::BDiagPattern, Qt::CrossPattern,
-                                                 Qt::DiagCrossPattern};
+        static const Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,
+                                                 Qt::FDiagPattern, Qt::BDiagPattern,
+                                                 Qt::CrossPattern, Qt::DiagCrossPattern};
         return QBrush(brush.color, brush.hatch < 6 ? hatches[brush.hatch] : Qt::SolidPattern);
     }
     case BsPattern:
@@ -185,7 +192,9 @@ void Canvas::drawMapped(const QPainterPath &mapped, bool fill, bool stroke)
     // A shape wholly off the picture leaves no mark: not worth rasterising. The margin holds
     // the widest pen with its mitred corners.
     const double margin = 5 * std::max(1.0, penWidth) + 2;
-    if (!mapped.controlPointRect().adjusted(-margin, -margin, margin, margin).intersects(QRectF(m_image.rect())))
+    if (!mapped.controlPointRect()
+             .adjusted(-margin, -margin, margin, margin)
+             .intersects(QRectF(m_image.rect())))
         return;
     m_budget.rasterWork(rasterWork(mapped, penWidth));
     QPainterPath path = mapped;
@@ -453,7 +462,11 @@ void Canvas::text(QPointF reference, const QString &text, const std::vector<doub
         reference = s.currentPos;
 
     if (rect && (options & EtoOpaque) && !ropDrawsNothing()) {
-        const QPainterPath box = t.map([&] { QPainterPath p; p.addRect(rect->normalized()); return p; }());
+        const QPainterPath box = t.map([&] {
+            QPainterPath p;
+            p.addRect(rect->normalized());
+            return p;
+        }());
         if (sane(box.controlPointRect())) {
             prepare(false, false);
             m_painter.fillPath(box, s.bkColor);
@@ -542,7 +555,9 @@ void Canvas::text(QPointF reference, const QString &text, const std::vector<doub
     m_painter.setFont(font);
     if (s.bkOpaque && !(options & EtoOpaque))
         m_painter.fillRect(QRectF(x, y - metrics.ascent(), width, metrics.height()), s.bkColor);
-    m_painter.setPen(s.rop2 == R2Black ? QColor(Qt::black) : s.rop2 == R2White ? QColor(Qt::white) : s.textColor);
+    m_painter.setPen(s.rop2 == R2Black   ? QColor(Qt::black)
+                     : s.rop2 == R2White ? QColor(Qt::white)
+                                         : s.textColor);
     if (advances.empty()) {
         m_painter.drawText(QPointF(x, y), text);
     } else {
@@ -701,8 +716,8 @@ void Canvas::selectClipPath(uint32_t mode)
     QPainterPath path = m_dc.path;
     abortPath();
     // An intricate clip path is left out rather than costing more than the drawing it clips.
-    if (path.isEmpty() || !sane(path.controlPointRect()) || path.elementCount() > 10'000 || !m_hasGui
-        || rasterWork(path, -1) > double(m_budget.allowance().rasterWork))
+    if (path.isEmpty() || !sane(path.controlPointRect()) || path.elementCount() > 10'000
+        || !m_hasGui || rasterWork(path, -1) > double(m_budget.allowance().rasterWork))
         return;
     path.setFillRule(m_dc.state().windingFill ? Qt::WindingFill : Qt::OddEvenFill);
     // The region comes from the path painted into a mask the size of the image: cost follows the
@@ -715,7 +730,8 @@ void Canvas::selectClipPath(uint32_t mode)
         QPainter painter(&mask);
         painter.fillPath(path, QColor(0, 0, 0));
     }
-    const QRegion region(QBitmap::fromImage(mask.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither)));
+    const QRegion region(
+        QBitmap::fromImage(mask.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither)));
     combineImageClip(region, mode);
 }
 

@@ -18,10 +18,18 @@ enum class ArcKind { Arc, ArcTo, Chord, Pie };
 
 // Raster operations used by the blit records.
 enum RasterOp : uint32_t {
-    RopSrcCopy = 0x00CC0020, RopSrcPaint = 0x00EE0086, RopSrcAnd = 0x008800C6,
-    RopSrcInvert = 0x00660046, RopNotSrcCopy = 0x00330008, RopDstInvert = 0x00550009,
-    RopPatCopy = 0x00F00021, RopPatInvert = 0x005A0049, RopBlackness = 0x00000042,
-    RopWhiteness = 0x00FF0062, RopMergeCopy = 0x00C000CA, RopNoOp = 0x00AA0029,
+    RopSrcCopy = 0x00CC0020,
+    RopSrcPaint = 0x00EE0086,
+    RopSrcAnd = 0x008800C6,
+    RopSrcInvert = 0x00660046,
+    RopNotSrcCopy = 0x00330008,
+    RopDstInvert = 0x00550009,
+    RopPatCopy = 0x00F00021,
+    RopPatInvert = 0x005A0049,
+    RopBlackness = 0x00000042,
+    RopWhiteness = 0x00FF0062,
+    RopMergeCopy = 0x00C000CA,
+    RopNoOp = 0x00AA0029,
 };
 
 // Region combine modes.
@@ -41,7 +49,7 @@ public:
     void ellipse(const QRectF &box);
     void arc(ArcKind kind, const QRectF &box, QPointF start, QPointF end);
     void angleArc(QPointF center, double radius, double startDegrees, double sweepDegrees);
-    void bezier(const QPolygonF &points);  // start point, then control, control, end triples
+    void bezier(const QPolygonF &points); // start point, then control, control, end triples
     // Drawing that continues from the current position (LineTo, PolylineTo, PolyBezierTo).
     void lineTo(const QPolygonF &points);
     void bezierTo(const QPolygonF &points);

@@ -1,4 +1,5 @@
-// Device-context state: mapping mode, window and viewport, world transform, selected objects, colours.
+// Device-context state: mapping mode, window and viewport, world transform, selected objects,
+// colours.
 #pragma once
 
 #include "GdiObjects.h"
@@ -14,13 +15,24 @@
 namespace morvane::metafile {
 
 enum MapMode : uint32_t {
-    MmText = 1, MmLoMetric = 2, MmHiMetric = 3, MmLoEnglish = 4, MmHiEnglish = 5, MmTwips = 6,
-    MmIsotropic = 7, MmAnisotropic = 8,
+    MmText = 1,
+    MmLoMetric = 2,
+    MmHiMetric = 3,
+    MmLoEnglish = 4,
+    MmHiEnglish = 5,
+    MmTwips = 6,
+    MmIsotropic = 7,
+    MmAnisotropic = 8,
 };
 
 enum TextAlignBits : uint32_t {
-    TaUpdateCp = 1, TaRight = 2, TaCenter = 6, TaHorizontalMask = 6,
-    TaBottom = 8, TaBaseline = 24, TaVerticalMask = 24,
+    TaUpdateCp = 1,
+    TaRight = 2,
+    TaCenter = 6,
+    TaHorizontalMask = 6,
+    TaBottom = 8,
+    TaBaseline = 24,
+    TaVerticalMask = 24,
 };
 
 // Everything SaveDC keeps and RestoreDC brings back.
@@ -30,20 +42,20 @@ struct DcState {
     QSizeF windowExt{1, 1};
     QPointF viewportOrg{0, 0};
     QSizeF viewportExt{1, 1};
-    QTransform world;                // EMF world transform (logical -> page)
+    QTransform world; // EMF world transform (logical -> page)
 
     Pen pen;
     Brush brush;
     Font font;
     QColor textColor = Qt::black;
     QColor bkColor = Qt::white;
-    bool bkOpaque = true;            // OPAQUE background mode fills hatch gaps and text boxes
-    bool windingFill = false;        // ALTERNATE (even-odd) unless WINDING is set
+    bool bkOpaque = true;     // OPAQUE background mode fills hatch gaps and text boxes
+    bool windingFill = false; // ALTERNATE (even-odd) unless WINDING is set
     uint32_t textAlign = 0;
-    uint32_t rop2 = 13;              // R2_COPYPEN
+    uint32_t rop2 = 13; // R2_COPYPEN
     bool clockwiseArcs = false;
     QPointF currentPos{0, 0};
-    std::optional<QRegion> clip;     // in output-image pixels; none means unclipped
+    std::optional<QRegion> clip; // in output-image pixels; none means unclipped
 };
 
 class DeviceContext {
@@ -80,7 +92,7 @@ public:
 
     // The path bracket (BeginPath .. EndPath); geometry goes here instead of onto the image.
     bool inPath = false;
-    QPainterPath path;               // in output pixels
+    QPainterPath path; // in output pixels
     qint64 pathElements = 0;
 
 private:

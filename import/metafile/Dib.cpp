@@ -14,7 +14,13 @@ namespace morvane::metafile {
 namespace {
 
 enum Compression : uint32_t {
-    BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3, BiJpeg = 4, BiPng = 5, BiAlphaBitfields = 6,
+    BiRgb = 0,
+    BiRle8 = 1,
+    BiRle4 = 2,
+    BiBitfields = 3,
+    BiJpeg = 4,
+    BiPng = 5,
+    BiAlphaBitfields = 6,
 };
 
 struct DibHeader {
@@ -69,8 +75,16 @@ DibHeader readHeader(QByteArrayView info)
         throw Malformed("unknown bitmap header");
     }
     switch (h.bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    case 0: if (h.compression == BiJpeg || h.compression == BiPng) break; [[fallthrough]];
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
+    case 0:
+        if (h.compression == BiJpeg || h.compression == BiPng)
+            break;
+        [[fallthrough]];
     default: throw Malformed("unsupported bits per pixel");
     }
     if (h.width <= 0 || h.height == 0 || h.height == INT32_MIN)
@@ -109,8 +123,8 @@ QImage decodeDib(QByteArrayView info, QByteArrayView bits, Budget &budget, bool 
 
     if (h.compression == BiJpeg || h.compression == BiPng) {
         // The bits are a whole JPEG or PNG file.
-        const qint64 length = h.imageSize && h.imageSize <= uint32_t(bits.size()) ? h.imageSize
-                                                                                  : bits.size();
+        const qint64 length =
+            h.imageSize && h.imageSize <= uint32_t(bits.size()) ? h.imageSize : bits.size();
         return readWithLimit(QByteArray(bits.data(), length),
                              h.compression == BiJpeg ? "jpeg" : "png", budget, true);
     }
@@ -120,14 +134,16 @@ QImage decodeDib(QByteArrayView info, QByteArrayView bits, Budget &budget, bool 
     if (infoBytes > info.size())
         throw Malformed("bitmap colour table cut short");
     qint64 bitsBytes = bits.size();
-    if (h.compression == BiRgb || h.compression == BiBitfields || h.compression == BiAlphaBitfields) {
+    if (h.compression == BiRgb || h.compression == BiBitfields
+        || h.compression == BiAlphaBitfields) {
         const qint64 stride = ((width * h.bitCount + 31) / 32) * 4;
         const qint64 needed = stride * height;
         if (bitsBytes < needed)
             throw Malformed("bitmap bits cut short");
         bitsBytes = needed;
     } else if (h.compression == BiRle8 || h.compression == BiRle4) {
-        if ((h.compression == BiRle8 && h.bitCount != 8) || (h.compression == BiRle4 && h.bitCount != 4))
+        if ((h.compression == BiRle8 && h.bitCount != 8)
+            || (h.compression == BiRle4 && h.bitCount != 4))
             throw Malformed("run-length bitmap with the wrong depth");
     } else {
         throw Malformed("unknown bitmap compression");
@@ -146,11 +162,13 @@ QImage decodeDib(QByteArrayView info, QByteArrayView bits, Budget &budget, bool 
             anyAlpha = bits[i] != 0;
         for (qint64 row = 0; row < height; ++row) {
             const char *src = bits.data() + row * width * 4;
-            auto *dst = reinterpret_cast<QRgb *>(image.scanLine(int(bottomUp ? height - 1 - row : row)));
+            auto *dst =
+                reinterpret_cast<QRgb *>(image.scanLine(int(bottomUp ? height - 1 - row : row)));
             for (qint64 x = 0; x < width; ++x) {
                 const auto *px = reinterpret_cast<const unsigned char *>(src + x * 4);
                 const unsigned alpha = anyAlpha ? px[3] : 255;
-                // Clamp colour to alpha so that a bad bitmap cannot make invalid premultiplied pixels.
+                // Clamp colour to alpha so that a bad bitmap cannot make invalid premultiplied
+                // pixels.
                 dst[x] = qRgba(std::min<unsigned>(px[2], alpha), std::min<unsigned>(px[1], alpha),
                                std::min<unsigned>(px[0], alpha), alpha);
             }
@@ -184,7 +202,8 @@ QImage decodePackedDib(QByteArrayView packed, Budget &budget)
     const qint64 infoBytes = h.headerSize + h.colorTableBytes;
     if (infoBytes > packed.size())
         throw Malformed("bitmap colour table cut short");
-    return decodeDib(packed.first(qsizetype(infoBytes)), packed.sliced(qsizetype(infoBytes)), budget);
+    return decodeDib(packed.first(qsizetype(infoBytes)), packed.sliced(qsizetype(infoBytes)),
+                     budget);
 }
 
 } // namespace morvane::metafile

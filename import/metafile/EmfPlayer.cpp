@@ -17,24 +17,90 @@ constexpr uint32_t emfSignature = 0x464D4520; // " EMF"
 
 // Record types as [MS-EMF] numbers them.
 enum Type : uint32_t {
-    Header = 1, PolyBezier = 2, Polygon = 3, Polyline = 4, PolyBezierTo = 5, PolylineTo = 6,
-    PolyPolyline = 7, PolyPolygon = 8, SetWindowExtEx = 9, SetWindowOrgEx = 10,
-    SetViewportExtEx = 11, SetViewportOrgEx = 12, Eof = 14, SetPixelV = 15, SetMapMode = 17,
-    SetBkMode = 18, SetPolyFillMode = 19, SetRop2 = 20, SetTextAlign = 22, SetTextColor = 24,
-    SetBkColor = 25, OffsetClipRgn = 26, MoveToEx = 27, ExcludeClipRect = 29,
-    IntersectClipRect = 30, ScaleViewportExtEx = 31, ScaleWindowExtEx = 32, SaveDc = 33,
-    RestoreDc = 34, SetWorldTransform = 35, ModifyWorldTransform = 36, SelectObject = 37,
-    CreatePen = 38, CreateBrushIndirect = 39, DeleteObject = 40, AngleArc = 41, Ellipse = 42,
-    Rectangle = 43, RoundRect = 44, Arc = 45, Chord = 46, Pie = 47, CreatePalette = 49,
-    LineTo = 54, ArcTo = 55, PolyDraw = 56, SetArcDirection = 57, BeginPath = 59, EndPath = 60,
-    CloseFigure = 61, FillPath = 62, StrokeAndFillPath = 63, StrokePath = 64, SelectClipPath = 67,
-    AbortPath = 68, GdiComment = 70, FillRgn = 71, PaintRgn = 74, ExtSelectClipRgn = 75,
-    BitBlt = 76, StretchBlt = 77, SetDiBitsToDevice = 80, StretchDiBits = 81,
-    ExtCreateFontIndirectW = 82, ExtTextOutA = 83, ExtTextOutW = 84, PolyBezier16 = 85,
-    Polygon16 = 86, Polyline16 = 87, PolyBezierTo16 = 88, PolylineTo16 = 89, PolyPolyline16 = 90,
-    PolyPolygon16 = 91, PolyDraw16 = 92, CreateMonoBrush = 93, CreateDibPatternBrushPt = 94,
-    ExtCreatePen = 95, PolyTextOutA = 96, PolyTextOutW = 97, CreateColorSpace = 99,
-    SmallTextOut = 108, AlphaBlend = 114, TransparentBlt = 116, GradientFill = 118,
+    Header = 1,
+    PolyBezier = 2,
+    Polygon = 3,
+    Polyline = 4,
+    PolyBezierTo = 5,
+    PolylineTo = 6,
+    PolyPolyline = 7,
+    PolyPolygon = 8,
+    SetWindowExtEx = 9,
+    SetWindowOrgEx = 10,
+    SetViewportExtEx = 11,
+    SetViewportOrgEx = 12,
+    Eof = 14,
+    SetPixelV = 15,
+    SetMapMode = 17,
+    SetBkMode = 18,
+    SetPolyFillMode = 19,
+    SetRop2 = 20,
+    SetTextAlign = 22,
+    SetTextColor = 24,
+    SetBkColor = 25,
+    OffsetClipRgn = 26,
+    MoveToEx = 27,
+    ExcludeClipRect = 29,
+    IntersectClipRect = 30,
+    ScaleViewportExtEx = 31,
+    ScaleWindowExtEx = 32,
+    SaveDc = 33,
+    RestoreDc = 34,
+    SetWorldTransform = 35,
+    ModifyWorldTransform = 36,
+    SelectObject = 37,
+    CreatePen = 38,
+    CreateBrushIndirect = 39,
+    DeleteObject = 40,
+    AngleArc = 41,
+    Ellipse = 42,
+    Rectangle = 43,
+    RoundRect = 44,
+    Arc = 45,
+    Chord = 46,
+    Pie = 47,
+    CreatePalette = 49,
+    LineTo = 54,
+    ArcTo = 55,
+    PolyDraw = 56,
+    SetArcDirection = 57,
+    BeginPath = 59,
+    EndPath = 60,
+    CloseFigure = 61,
+    FillPath = 62,
+    StrokeAndFillPath = 63,
+    StrokePath = 64,
+    SelectClipPath = 67,
+    AbortPath = 68,
+    GdiComment = 70,
+    FillRgn = 71,
+    PaintRgn = 74,
+    ExtSelectClipRgn = 75,
+    BitBlt = 76,
+    StretchBlt = 77,
+    SetDiBitsToDevice = 80,
+    StretchDiBits = 81,
+    ExtCreateFontIndirectW = 82,
+    ExtTextOutA = 83,
+    ExtTextOutW = 84,
+    PolyBezier16 = 85,
+    Polygon16 = 86,
+    Polyline16 = 87,
+    PolyBezierTo16 = 88,
+    PolylineTo16 = 89,
+    PolyPolyline16 = 90,
+    PolyPolygon16 = 91,
+    PolyDraw16 = 92,
+    CreateMonoBrush = 93,
+    CreateDibPatternBrushPt = 94,
+    ExtCreatePen = 95,
+    PolyTextOutA = 96,
+    PolyTextOutW = 97,
+    CreateColorSpace = 99,
+    SmallTextOut = 108,
+    AlphaBlend = 114,
+    TransparentBlt = 116,
+    GradientFill = 118,
     CreateColorSpaceW = 122,
 };
 
@@ -44,7 +110,8 @@ constexpr uint32_t dibPalColors = 1;
 
 QTransform xform(ByteReader &r)
 {
-    const double m11 = r.f32(), m12 = r.f32(), m21 = r.f32(), m22 = r.f32(), dx = r.f32(), dy = r.f32();
+    const double m11 = r.f32(), m12 = r.f32(), m21 = r.f32(), m22 = r.f32(), dx = r.f32(),
+                 dy = r.f32();
     return QTransform(m11, m12, m21, m22, dx, dy);
 }
 
@@ -95,8 +162,8 @@ MetafileFrame EmfPlayer::probe(QByteArrayView data)
     return frame;
 }
 
-EmfPlayer::EmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc, Canvas &canvas,
-                     Budget &budget)
+EmfPlayer::EmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc,
+                     Canvas &canvas, Budget &budget)
     : MetafilePlayer(data, frame, dc, canvas, budget,
                      std::min<qint64>(frame.objectCount, Limits::maxObjects))
 {
@@ -166,12 +233,18 @@ void EmfPlayer::polyRecord(uint32_t type, ByteReader &r, bool small)
     r.skip(16); // bounds
     const QPolygonF pts = points(r, r.u32(), small);
     switch (type) {
-    case PolyBezier: case PolyBezier16: m_canvas.bezier(pts); break;
-    case Polygon: case Polygon16: m_canvas.polygons({pts}, true); break;
-    case Polyline: case Polyline16: m_canvas.polyline(pts); break;
-    case PolyBezierTo: case PolyBezierTo16: m_canvas.bezierTo(pts); break;
-    case PolylineTo: case PolylineTo16: m_canvas.lineTo(pts); break;
-    case PolyDraw: case PolyDraw16: {
+    case PolyBezier:
+    case PolyBezier16: m_canvas.bezier(pts); break;
+    case Polygon:
+    case Polygon16: m_canvas.polygons({pts}, true); break;
+    case Polyline:
+    case Polyline16: m_canvas.polyline(pts); break;
+    case PolyBezierTo:
+    case PolyBezierTo16: m_canvas.bezierTo(pts); break;
+    case PolylineTo:
+    case PolylineTo16: m_canvas.lineTo(pts); break;
+    case PolyDraw:
+    case PolyDraw16: {
         const QByteArrayView types = r.bytes(pts.size());
         m_canvas.polyDraw(pts, std::vector<uint8_t>(types.begin(), types.end()));
         break;
@@ -261,7 +334,8 @@ void EmfPlayer::createBrush(uint32_t type, ByteReader &r)
         brush.style = r.u32();
         brush.color = colorFromRef(r.u32());
         brush.hatch = r.u32();
-        if (brush.style == BsPattern || brush.style == BsDibPattern || brush.style == BsDibPatternPt)
+        if (brush.style == BsPattern || brush.style == BsDibPattern
+            || brush.style == BsDibPatternPt)
             brush.style = BsSolid;
     } else {
         const uint32_t usage = r.u32();
@@ -271,8 +345,8 @@ void EmfPlayer::createBrush(uint32_t type, ByteReader &r)
         // Keep the slot even if the bitmap is unreadable, so that selecting it still works.
         m_objects.put(index, brush);
         if (usage != dibPalColors)
-            brush.pattern = decodeDib(r.sub(offBmi, cbBmi).bytes(cbBmi), r.sub(offBits, cbBits).bytes(cbBits),
-                                      m_budget);
+            brush.pattern = decodeDib(r.sub(offBmi, cbBmi).bytes(cbBmi),
+                                      r.sub(offBits, cbBits).bytes(cbBits), m_budget);
     }
     m_objects.put(index, brush);
 }
@@ -384,18 +458,30 @@ void EmfPlayer::blit(uint32_t type, ByteReader &r)
     uint32_t rop = RopSrcCopy, usage, offBmi, cbBmi, offBits, cbBits;
     uint32_t blend = 0, transparent = 0;
     if (type == StretchDiBits || type == SetDiBitsToDevice) {
-        xDest = r.i32(); yDest = r.i32();
-        xSrc = r.i32(); ySrc = r.i32(); cxSrc = r.i32(); cySrc = r.i32();
-        offBmi = r.u32(); cbBmi = r.u32(); offBits = r.u32(); cbBits = r.u32();
+        xDest = r.i32();
+        yDest = r.i32();
+        xSrc = r.i32();
+        ySrc = r.i32();
+        cxSrc = r.i32();
+        cySrc = r.i32();
+        offBmi = r.u32();
+        cbBmi = r.u32();
+        offBits = r.u32();
+        cbBits = r.u32();
         usage = r.u32();
         if (type == StretchDiBits) {
             rop = r.u32();
-            cxDest = r.i32(); cyDest = r.i32();
+            cxDest = r.i32();
+            cyDest = r.i32();
         } else {
-            cxDest = cxSrc; cyDest = cySrc;
+            cxDest = cxSrc;
+            cyDest = cySrc;
         }
     } else {
-        xDest = r.i32(); yDest = r.i32(); cxDest = r.i32(); cyDest = r.i32();
+        xDest = r.i32();
+        yDest = r.i32();
+        cxDest = r.i32();
+        cyDest = r.i32();
         const uint32_t op = r.u32();
         if (type == AlphaBlend)
             blend = op;
@@ -403,14 +489,20 @@ void EmfPlayer::blit(uint32_t type, ByteReader &r)
             transparent = op;
         else
             rop = op;
-        xSrc = r.i32(); ySrc = r.i32();
+        xSrc = r.i32();
+        ySrc = r.i32();
         r.skip(24 + 4); // source transform, source background colour
         usage = r.u32();
-        offBmi = r.u32(); cbBmi = r.u32(); offBits = r.u32(); cbBits = r.u32();
+        offBmi = r.u32();
+        cbBmi = r.u32();
+        offBits = r.u32();
+        cbBits = r.u32();
         if (type == BitBlt) {
-            cxSrc = cxDest; cySrc = cyDest;
+            cxSrc = cxDest;
+            cySrc = cyDest;
         } else {
-            cxSrc = r.i32(); cySrc = r.i32();
+            cxSrc = r.i32();
+            cySrc = r.i32();
         }
     }
     const QRectF dest(xDest, yDest, cxDest, cyDest);
@@ -422,8 +514,8 @@ void EmfPlayer::blit(uint32_t type, ByteReader &r)
     if (usage == dibPalColors)
         return;
     const bool sourceAlpha = type == AlphaBlend && ((blend >> 24) & 0xFF) == 1;
-    QImage image = decodeDib(r.sub(offBmi, cbBmi).bytes(cbBmi), r.sub(offBits, cbBits).bytes(cbBits),
-                             m_budget, sourceAlpha);
+    QImage image = decodeDib(r.sub(offBmi, cbBmi).bytes(cbBmi),
+                             r.sub(offBits, cbBits).bytes(cbBits), m_budget, sourceAlpha);
     if (image.isNull())
         return;
     double opacity = 1;
@@ -451,7 +543,10 @@ void EmfPlayer::gradientFill(ByteReader &r)
     m_budget.points(qint64(vertexCount) + qint64(shapeCount));
     if (!r.has(qint64(vertexCount) * 16))
         throw Malformed("gradient vertices run past their record");
-    struct Vertex { QPointF at; QColor color; };
+    struct Vertex {
+        QPointF at;
+        QColor color;
+    };
     std::vector<Vertex> vertices;
     vertices.reserve(vertexCount);
     for (uint32_t i = 0; i < vertexCount; ++i) {
@@ -477,7 +572,8 @@ void EmfPlayer::gradientFill(ByteReader &r)
             const QColor average((ca.red() + cb.red() + cc.red()) / 3,
                                  (ca.green() + cb.green() + cc.green()) / 3,
                                  (ca.blue() + cb.blue() + cc.blue()) / 3);
-            m_canvas.gradientTriangle(QPolygonF{vertices[a].at, vertices[b].at, vertices[c].at}, average);
+            m_canvas.gradientTriangle(QPolygonF{vertices[a].at, vertices[b].at, vertices[c].at},
+                                      average);
         } else {
             break;
         }
@@ -512,18 +608,33 @@ void EmfPlayer::dispatch(uint32_t type, ByteReader &r)
 {
     DcState &s = m_dc.state();
     switch (type) {
-    case PolyBezier: case Polygon: case Polyline: case PolyBezierTo: case PolylineTo: case PolyDraw:
-        polyRecord(type, r, false);
+    case PolyBezier:
+    case Polygon:
+    case Polyline:
+    case PolyBezierTo:
+    case PolylineTo:
+    case PolyDraw: polyRecord(type, r, false); break;
+    case PolyBezier16:
+    case Polygon16:
+    case Polyline16:
+    case PolyBezierTo16:
+    case PolylineTo16:
+    case PolyDraw16: polyRecord(type == PolyDraw16 ? uint32_t(PolyDraw) : type, r, true); break;
+    case PolyPolyline:
+    case PolyPolygon: polyPolyRecord(type, r, false); break;
+    case PolyPolyline16:
+    case PolyPolygon16: polyPolyRecord(type, r, true); break;
+    case SetWindowExtEx: {
+        const double w = r.i32();
+        m_dc.setWindowExt(QSizeF(w, r.i32()));
         break;
-    case PolyBezier16: case Polygon16: case Polyline16: case PolyBezierTo16: case PolylineTo16:
-    case PolyDraw16:
-        polyRecord(type == PolyDraw16 ? uint32_t(PolyDraw) : type, r, true);
-        break;
-    case PolyPolyline: case PolyPolygon: polyPolyRecord(type, r, false); break;
-    case PolyPolyline16: case PolyPolygon16: polyPolyRecord(type, r, true); break;
-    case SetWindowExtEx: { const double w = r.i32(); m_dc.setWindowExt(QSizeF(w, r.i32())); break; }
+    }
     case SetWindowOrgEx: m_dc.setWindowOrg(pointL(r)); break;
-    case SetViewportExtEx: { const double w = r.i32(); m_dc.setViewportExt(QSizeF(w, r.i32())); break; }
+    case SetViewportExtEx: {
+        const double w = r.i32();
+        m_dc.setViewportExt(QSizeF(w, r.i32()));
+        break;
+    }
     case SetViewportOrgEx: m_dc.setViewportOrg(pointL(r)); break;
     case ScaleViewportExtEx:
     case ScaleWindowExtEx: {
@@ -531,12 +642,18 @@ void EmfPlayer::dispatch(uint32_t type, ByteReader &r)
         if (xDenom == 0 || yDenom == 0)
             break;
         if (type == ScaleWindowExtEx)
-            m_dc.setWindowExt(QSizeF(s.windowExt.width() * xNum / xDenom, s.windowExt.height() * yNum / yDenom));
+            m_dc.setWindowExt(
+                QSizeF(s.windowExt.width() * xNum / xDenom, s.windowExt.height() * yNum / yDenom));
         else
-            m_dc.setViewportExt(QSizeF(s.viewportExt.width() * xNum / xDenom, s.viewportExt.height() * yNum / yDenom));
+            m_dc.setViewportExt(QSizeF(s.viewportExt.width() * xNum / xDenom,
+                                       s.viewportExt.height() * yNum / yDenom));
         break;
     }
-    case SetPixelV: { const QPointF at = pointL(r); m_canvas.setPixel(at, colorFromRef(r.u32())); break; }
+    case SetPixelV: {
+        const QPointF at = pointL(r);
+        m_canvas.setPixel(at, colorFromRef(r.u32()));
+        break;
+    }
     case SetMapMode: m_dc.setMapMode(r.u32()); break;
     case SetBkMode: s.bkOpaque = r.u32() == 2; break;
     case SetPolyFillMode: s.windingFill = r.u32() == 2; break;
@@ -589,12 +706,17 @@ void EmfPlayer::dispatch(uint32_t type, ByteReader &r)
         m_canvas.roundRect(box, QSizeF(w, r.i32()));
         break;
     }
-    case Arc: case Chord: case Pie: case ArcTo: {
+    case Arc:
+    case Chord:
+    case Pie:
+    case ArcTo: {
         const QRectF box = rectL(r);
         const QPointF start = pointL(r);
         const QPointF end = pointL(r);
-        const ArcKind kind = type == Arc ? ArcKind::Arc : type == Chord ? ArcKind::Chord
-                             : type == Pie ? ArcKind::Pie : ArcKind::ArcTo;
+        const ArcKind kind = type == Arc     ? ArcKind::Arc
+                             : type == Chord ? ArcKind::Chord
+                             : type == Pie   ? ArcKind::Pie
+                                             : ArcKind::ArcTo;
         m_canvas.arc(kind, box, start, end);
         break;
     }
@@ -632,10 +754,12 @@ void EmfPlayer::dispatch(uint32_t type, ByteReader &r)
         m_canvas.combineClip(region(r, bytes), mode);
         break;
     }
-    case BitBlt: case StretchBlt: case SetDiBitsToDevice: case StretchDiBits: case AlphaBlend:
-    case TransparentBlt:
-        blit(type, r);
-        break;
+    case BitBlt:
+    case StretchBlt:
+    case SetDiBitsToDevice:
+    case StretchDiBits:
+    case AlphaBlend:
+    case TransparentBlt: blit(type, r); break;
     case ExtTextOutA: text(r, false); break;
     case ExtTextOutW: text(r, true); break;
     case PolyTextOutA:

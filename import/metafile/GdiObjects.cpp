@@ -66,16 +66,22 @@ std::optional<GdiObject> stockObject(uint32_t index)
         return GdiObject(p);
     };
     switch (index & 0x7FFFFFFFu) {
-    case 0: return brush(BsSolid, QColor(255, 255, 255));  // WHITE_BRUSH
-    case 1: return brush(BsSolid, QColor(192, 192, 192));  // LTGRAY_BRUSH
-    case 2: return brush(BsSolid, QColor(128, 128, 128));  // GRAY_BRUSH
-    case 3: return brush(BsSolid, QColor(64, 64, 64));     // DKGRAY_BRUSH
-    case 4: return brush(BsSolid, QColor(0, 0, 0));        // BLACK_BRUSH
-    case 5: return brush(BsNull, QColor(0, 0, 0));         // NULL_BRUSH
-    case 6: return pen(PsSolid, QColor(255, 255, 255));    // WHITE_PEN
-    case 7: return pen(PsSolid, QColor(0, 0, 0));          // BLACK_PEN
-    case 8: return pen(PsNull, QColor(0, 0, 0));           // NULL_PEN
-    case 10: case 11: case 12: case 13: case 14: case 16: case 17: {
+    case 0: return brush(BsSolid, QColor(255, 255, 255)); // WHITE_BRUSH
+    case 1: return brush(BsSolid, QColor(192, 192, 192)); // LTGRAY_BRUSH
+    case 2: return brush(BsSolid, QColor(128, 128, 128)); // GRAY_BRUSH
+    case 3: return brush(BsSolid, QColor(64, 64, 64));    // DKGRAY_BRUSH
+    case 4: return brush(BsSolid, QColor(0, 0, 0));       // BLACK_BRUSH
+    case 5: return brush(BsNull, QColor(0, 0, 0));        // NULL_BRUSH
+    case 6: return pen(PsSolid, QColor(255, 255, 255));   // WHITE_PEN
+    case 7: return pen(PsSolid, QColor(0, 0, 0));         // BLACK_PEN
+    case 8: return pen(PsNull, QColor(0, 0, 0));          // NULL_PEN
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 16:
+    case 17: {
         Font f;
         f.height = -13;
         f.face = (index & 0x7FFFFFFFu) == 10 || (index & 0x7FFFFFFFu) == 11

@@ -1,4 +1,5 @@
-// The drawing objects a metafile creates (pens, brushes, fonts) and the object table that holds them.
+// The drawing objects a metafile creates (pens, brushes, fonts) and the object table that holds
+// them.
 #pragma once
 
 #include <QColor>
@@ -16,22 +17,41 @@ namespace morvane::metafile {
 
 // GDI pen style bits as stored in LOGPEN / LOGPENEX.
 enum PenStyleBits : uint32_t {
-    PsSolid = 0, PsDash = 1, PsDot = 2, PsDashDot = 3, PsDashDotDot = 4, PsNull = 5,
-    PsInsideFrame = 6, PsUserStyle = 7, PsAlternate = 8, PsStyleMask = 0x0F,
-    PsEndCapRound = 0x000, PsEndCapSquare = 0x100, PsEndCapFlat = 0x200, PsEndCapMask = 0xF00,
-    PsJoinRound = 0x0000, PsJoinBevel = 0x1000, PsJoinMiter = 0x2000, PsJoinMask = 0xF000,
+    PsSolid = 0,
+    PsDash = 1,
+    PsDot = 2,
+    PsDashDot = 3,
+    PsDashDotDot = 4,
+    PsNull = 5,
+    PsInsideFrame = 6,
+    PsUserStyle = 7,
+    PsAlternate = 8,
+    PsStyleMask = 0x0F,
+    PsEndCapRound = 0x000,
+    PsEndCapSquare = 0x100,
+    PsEndCapFlat = 0x200,
+    PsEndCapMask = 0xF00,
+    PsJoinRound = 0x0000,
+    PsJoinBevel = 0x1000,
+    PsJoinMiter = 0x2000,
+    PsJoinMask = 0xF000,
     PsGeometric = 0x10000,
 };
 
 enum BrushStyle : uint32_t {
-    BsSolid = 0, BsNull = 1, BsHatched = 2, BsPattern = 3, BsDibPattern = 5, BsDibPatternPt = 6,
+    BsSolid = 0,
+    BsNull = 1,
+    BsHatched = 2,
+    BsPattern = 3,
+    BsDibPattern = 5,
+    BsDibPatternPt = 6,
 };
 
 struct Pen {
     uint32_t style = PsSolid;
-    double width = 0;       // logical units; 0 means one device pixel
+    double width = 0; // logical units; 0 means one device pixel
     QColor color = Qt::black;
-    bool cosmetic = true;   // drawn one pixel wide whatever the mapping
+    bool cosmetic = true;       // drawn one pixel wide whatever the mapping
     std::vector<double> dashes; // PS_USERSTYLE entries, in logical units
 };
 
@@ -39,13 +59,13 @@ struct Brush {
     uint32_t style = BsSolid;
     QColor color = Qt::white;
     uint32_t hatch = 0;
-    QImage pattern;         // BS_PATTERN / BS_DIBPATTERN tiles
+    QImage pattern; // BS_PATTERN / BS_DIBPATTERN tiles
 };
 
 struct Font {
-    double height = -12;    // <0: character height, >0: cell height, 0: default
+    double height = -12; // <0: character height, >0: cell height, 0: default
     double width = 0;
-    double escapement = 0;  // tenths of a degree, counter-clockwise
+    double escapement = 0; // tenths of a degree, counter-clockwise
     int weight = 400;
     bool italic = false;
     bool underline = false;

@@ -23,19 +23,19 @@ struct Limits {
     static constexpr qint64 maxPathElements = 2'000'000;        // elements in one open path
     static constexpr qint64 maxBitmapPixels = 16 * 1024 * 1024; // one embedded bitmap
     static constexpr qint64 maxBitmapPixelsTotal = 64 * 1024 * 1024; // all embedded bitmaps
-    static constexpr int maxOutputSide = 8'192;                 // output image, either side
-    static constexpr qint64 maxOutputPixels = 40 * 1000 * 1000; // output image, whole area
-    static constexpr qint64 maxTextChars = 16'384;              // characters in one text record
-    static constexpr qint64 maxTextCharsTotal = 1'000'000;      // characters over the whole file
-    static constexpr double maxFontPixels = 4'096;              // larger text is not drawn
-    static constexpr int maxClipRects = 4'096;                  // rectangles in a clip region
-    static constexpr qint64 maxPolygonsPerRecord = 65'536;      // polygons in one poly-polygon
+    static constexpr int maxOutputSide = 8'192;                      // output image, either side
+    static constexpr qint64 maxOutputPixels = 40 * 1000 * 1000;      // output image, whole area
+    static constexpr qint64 maxTextChars = 16'384;         // characters in one text record
+    static constexpr qint64 maxTextCharsTotal = 1'000'000; // characters over the whole file
+    static constexpr double maxFontPixels = 4'096;         // larger text is not drawn
+    static constexpr int maxClipRects = 4'096;             // rectangles in a clip region
+    static constexpr qint64 maxPolygonsPerRecord = 65'536; // polygons in one poly-polygon
     // Scanlines crossed by the edges of one drawn shape: what filling it costs the rasteriser.
     static constexpr qint64 maxRasterWork = 4'000'000;
     // Wall-clock time for one file. The last drawing call may run past the check that stops it,
     // so this leaves room under the two seconds a player may wait for any file.
     static constexpr qint64 maxMilliseconds = 1'200;
-    static constexpr double maxCoordinate = 1e7;                // output-space coordinate bound
+    static constexpr double maxCoordinate = 1e7; // output-space coordinate bound
 };
 
 // A record that cannot be read as it claims; playback skips it and goes on.
@@ -122,8 +122,8 @@ public:
             throw LimitExceeded("an embedded bitmap of " + std::to_string(count) + " pixels");
         m_bitmapPixels += count;
         if (m_bitmapPixels > Limits::maxBitmapPixelsTotal)
-            throw LimitExceeded("embedded bitmaps over " + std::to_string(Limits::maxBitmapPixelsTotal)
-                                + " pixels");
+            throw LimitExceeded("embedded bitmaps over "
+                                + std::to_string(Limits::maxBitmapPixelsTotal) + " pixels");
     }
     void textChars(qint64 count)
     {
@@ -135,8 +135,8 @@ public:
     {
         ++m_clockReads;
         if (now() - m_start > m_allowance.milliseconds)
-            throw LimitExceeded("playback took longer than " + std::to_string(m_allowance.milliseconds)
-                                + " ms");
+            throw LimitExceeded("playback took longer than "
+                                + std::to_string(m_allowance.milliseconds) + " ms");
     }
     qint64 records() const { return m_records; }
     qint64 clockReads() const { return m_clockReads; }

@@ -22,12 +22,8 @@ MetafileFrame probe(const QByteArray &data)
     const Kind kind = detect(data);
     switch (kind) {
     case Kind::PlaceableWmf:
-    case Kind::Wmf:
-        f = WmfPlayer::probe(data);
-        break;
-    case Kind::Emf:
-        f = EmfPlayer::probe(data);
-        break;
+    case Kind::Wmf: f = WmfPlayer::probe(data); break;
+    case Kind::Emf: f = EmfPlayer::probe(data); break;
     case Kind::None: break;
     }
     f.kind = kind;
@@ -52,7 +48,8 @@ QSize fitted(QSize size, QSize box)
         return size;
     if (size.width() <= box.width() && size.height() <= box.height())
         return size;
-    const double k = std::min(double(box.width()) / size.width(), double(box.height()) / size.height());
+    const double k =
+        std::min(double(box.width()) / size.width(), double(box.height()) / size.height());
     return QSize(std::max(1, int(std::lround(size.width() * k))),
                  std::max(1, int(std::lround(size.height() * k))));
 }
@@ -99,7 +96,8 @@ RenderResult render(const QByteArray &data, QSize maxSize, const Allowance &allo
     RenderResult result;
     try {
         if (data.size() > Limits::maxFileBytes) {
-            result.error = QStringLiteral("the metafile is larger than %1 bytes").arg(Limits::maxFileBytes);
+            result.error =
+                QStringLiteral("the metafile is larger than %1 bytes").arg(Limits::maxFileBytes);
             return result;
         }
         const MetafileFrame frame = probe(data);
@@ -116,13 +114,16 @@ RenderResult render(const QByteArray &data, QSize maxSize, const Allowance &allo
         QSize size = fitted(roundedSize(frame.naturalPixels), maxSize);
         size = fitted(size, QSize(Limits::maxOutputSide, Limits::maxOutputSide));
         if (qint64(size.width()) * size.height() > Limits::maxOutputPixels) {
-            const double k = std::sqrt(double(Limits::maxOutputPixels) / (double(size.width()) * size.height()));
+            const double k =
+                std::sqrt(double(Limits::maxOutputPixels) / (double(size.width()) * size.height()));
             size = QSize(std::max(1, int(size.width() * k)), std::max(1, int(size.height() * k)));
         }
 
         QImage image(size, QImage::Format_RGB32);
         if (image.isNull()) {
-            result.error = QStringLiteral("not enough memory for a %1 x %2 image").arg(size.width()).arg(size.height());
+            result.error = QStringLiteral("not enough memory for a %1 x %2 image")
+                               .arg(size.width())
+                               .arg(size.height());
             return result;
         }
         image.fill(Qt::white);

@@ -16,15 +16,16 @@ enum class Kind { None, PlaceableWmf, Wmf, Emf };
 Kind detect(const QByteArray &head);
 
 struct RenderResult {
-    QImage image;   // null on failure; RGB32 on a white background otherwise
-    QString error;  // why rendering failed; empty when image is not null
+    QImage image;    // null on failure; RGB32 on a white background otherwise
+    QString error;   // why rendering failed; empty when image is not null
     QString warning; // set when the image is only part of the picture (a damaged file)
 };
 
 // Renders the metafile at its natural size, scaled down (keeping proportions) so that neither side
 // exceeds maxSize when maxSize is valid. Never throws; bounded in time and memory by the
 // allowance (the game's own limits unless a test asks for smaller ones).
-RenderResult render(const QByteArray &data, QSize maxSize = QSize(), const Allowance &allowance = {});
+RenderResult render(const QByteArray &data, QSize maxSize = QSize(),
+                    const Allowance &allowance = {});
 
 // The picture's natural size in pixels at 96 dpi, or an invalid size when data is no metafile.
 QSize naturalSize(const QByteArray &data);

@@ -39,7 +39,8 @@ QRegion regionFromRects(std::vector<Edges> rects, Budget &budget)
         return {};
     std::sort(ys.begin(), ys.end());
     ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
-    std::sort(kept.begin(), kept.end(), [](const Edges &a, const Edges &b) { return a.top < b.top; });
+    std::sort(kept.begin(), kept.end(),
+              [](const Edges &a, const Edges &b) { return a.top < b.top; });
 
     // QRegion's own layout: bands from top to bottom, in each band disjoint spans from left to
     // right that do not touch, and no two touching bands with the same spans.
@@ -54,8 +55,9 @@ QRegion regionFromRects(std::vector<Edges> rects, Budget &budget)
         std::erase_if(active, [top](const Edges &e) { return e.bottom <= top; });
         for (; next < kept.size() && kept[next].top <= top; ++next) {
             budget.step();
-            const auto at = std::lower_bound(active.begin(), active.end(), kept[next].left,
-                                             [](const Edges &e, qint64 left) { return e.left < left; });
+            const auto at =
+                std::lower_bound(active.begin(), active.end(), kept[next].left,
+                                 [](const Edges &e, qint64 left) { return e.left < left; });
             active.insert(at, kept[next]);
         }
         spans.clear();
@@ -77,7 +79,8 @@ QRegion regionFromRects(std::vector<Edges> rects, Budget &budget)
             budget.regionRects(qint64(out.size() + spans.size()));
             previousStart = out.size();
             for (const Span &s : spans)
-                out.emplace_back(QPoint(int(s.first), int(top)), QPoint(int(s.second - 1), int(bottom - 1)));
+                out.emplace_back(QPoint(int(s.first), int(top)),
+                                 QPoint(int(s.second - 1), int(bottom - 1)));
             previous.swap(spans);
         }
         previousBottom = bottom;

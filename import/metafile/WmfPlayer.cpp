@@ -16,25 +16,75 @@ constexpr double defaultWidth = 600, defaultHeight = 450;
 
 // Record functions as [MS-WMF] numbers them.
 enum Function : uint16_t {
-    Eof = 0x0000, SaveDc = 0x001E, RealizePalette = 0x0035, SetPalEntries = 0x0037,
-    CreatePalette = 0x00F7, SetBkMode = 0x0102, SetMapMode = 0x0103, SetRop2 = 0x0104,
-    SetRelAbs = 0x0105, SetPolyFillMode = 0x0106, SetStretchBltMode = 0x0107,
-    SetTextCharExtra = 0x0108, RestoreDc = 0x0127, InvertRegion = 0x012A, PaintRegion = 0x012B,
-    SelectClipRegion = 0x012C, SelectObject = 0x012D, SetTextAlign = 0x012E,
-    ResizePalette = 0x0139, DibCreatePatternBrush = 0x0142, DeleteObject = 0x01F0,
-    CreatePatternBrush = 0x01F9, SetBkColor = 0x0201, SetTextColor = 0x0209,
-    SetTextJustification = 0x020A, SetWindowOrg = 0x020B, SetWindowExt = 0x020C,
-    SetViewportOrg = 0x020D, SetViewportExt = 0x020E, OffsetWindowOrg = 0x020F,
-    OffsetViewportOrg = 0x0211, LineTo = 0x0213, MoveTo = 0x0214, OffsetClipRgn = 0x0220,
-    FillRegion = 0x0228, SetMapperFlags = 0x0231, SelectPalette = 0x0234,
-    CreatePenIndirect = 0x02FA, CreateFontIndirect = 0x02FB, CreateBrushIndirect = 0x02FC,
-    Polygon = 0x0324, Polyline = 0x0325, ScaleWindowExt = 0x0410, ScaleViewportExt = 0x0412,
-    ExcludeClipRect = 0x0415, IntersectClipRect = 0x0416, Ellipse = 0x0418, FloodFill = 0x0419,
-    Rectangle = 0x041B, SetPixel = 0x041F, FrameRegion = 0x0429, AnimatePalette = 0x0436,
-    TextOut = 0x0521, PolyPolygon = 0x0538, ExtFloodFill = 0x0548, RoundRect = 0x061C,
-    PatBlt = 0x061D, Escape = 0x0626, CreateRegion = 0x06FF, Arc = 0x0817, Pie = 0x081A,
-    Chord = 0x0830, BitBlt = 0x0922, DibBitBlt = 0x0940, ExtTextOut = 0x0A32,
-    StretchBlt = 0x0B23, DibStretchBlt = 0x0B41, SetDibToDev = 0x0D33, StretchDib = 0x0F43,
+    Eof = 0x0000,
+    SaveDc = 0x001E,
+    RealizePalette = 0x0035,
+    SetPalEntries = 0x0037,
+    CreatePalette = 0x00F7,
+    SetBkMode = 0x0102,
+    SetMapMode = 0x0103,
+    SetRop2 = 0x0104,
+    SetRelAbs = 0x0105,
+    SetPolyFillMode = 0x0106,
+    SetStretchBltMode = 0x0107,
+    SetTextCharExtra = 0x0108,
+    RestoreDc = 0x0127,
+    InvertRegion = 0x012A,
+    PaintRegion = 0x012B,
+    SelectClipRegion = 0x012C,
+    SelectObject = 0x012D,
+    SetTextAlign = 0x012E,
+    ResizePalette = 0x0139,
+    DibCreatePatternBrush = 0x0142,
+    DeleteObject = 0x01F0,
+    CreatePatternBrush = 0x01F9,
+    SetBkColor = 0x0201,
+    SetTextColor = 0x0209,
+    SetTextJustification = 0x020A,
+    SetWindowOrg = 0x020B,
+    SetWindowExt = 0x020C,
+    SetViewportOrg = 0x020D,
+    SetViewportExt = 0x020E,
+    OffsetWindowOrg = 0x020F,
+    OffsetViewportOrg = 0x0211,
+    LineTo = 0x0213,
+    MoveTo = 0x0214,
+    OffsetClipRgn = 0x0220,
+    FillRegion = 0x0228,
+    SetMapperFlags = 0x0231,
+    SelectPalette = 0x0234,
+    CreatePenIndirect = 0x02FA,
+    CreateFontIndirect = 0x02FB,
+    CreateBrushIndirect = 0x02FC,
+    Polygon = 0x0324,
+    Polyline = 0x0325,
+    ScaleWindowExt = 0x0410,
+    ScaleViewportExt = 0x0412,
+    ExcludeClipRect = 0x0415,
+    IntersectClipRect = 0x0416,
+    Ellipse = 0x0418,
+    FloodFill = 0x0419,
+    Rectangle = 0x041B,
+    SetPixel = 0x041F,
+    FrameRegion = 0x0429,
+    AnimatePalette = 0x0436,
+    TextOut = 0x0521,
+    PolyPolygon = 0x0538,
+    ExtFloodFill = 0x0548,
+    RoundRect = 0x061C,
+    PatBlt = 0x061D,
+    Escape = 0x0626,
+    CreateRegion = 0x06FF,
+    Arc = 0x0817,
+    Pie = 0x081A,
+    Chord = 0x0830,
+    BitBlt = 0x0922,
+    DibBitBlt = 0x0940,
+    ExtTextOut = 0x0A32,
+    StretchBlt = 0x0B23,
+    DibStretchBlt = 0x0B41,
+    SetDibToDev = 0x0D33,
+    StretchDib = 0x0F43,
 };
 
 constexpr uint16_t etoOpaque = 0x2, etoClipped = 0x4;
@@ -58,8 +108,8 @@ MetafileFrame WmfPlayer::probe(QByteArrayView data)
         if (inch <= 0)
             inch = 1440;
         frame.deviceRect = QRectF(QPointF(left, top), QPointF(right, bottom)).normalized();
-        frame.naturalPixels = QSizeF(frame.deviceRect.width() / inch * 96,
-                                     frame.deviceRect.height() / inch * 96);
+        frame.naturalPixels =
+            QSizeF(frame.deviceRect.width() / inch * 96, frame.deviceRect.height() / inch * 96);
         frame.unitsPerMm = QSizeF(inch / 25.4, inch / 25.4);
     } else {
         r.seek(0);
@@ -135,7 +185,8 @@ QString WmfPlayer::play()
     qsizetype pos = m_frame.firstRecord;
     while (true) {
         if (pos + 6 > m_data.size())
-            return pos >= m_data.size() ? QString() : QStringLiteral("the last record is cut short");
+            return pos >= m_data.size() ? QString()
+                                        : QStringLiteral("the last record is cut short");
         m_budget.record();
         ByteReader head(m_data.data() + pos, m_data.size() - pos);
         const qint64 bytes = qint64(head.u32()) * 2;
@@ -206,7 +257,8 @@ void WmfPlayer::createObject(uint16_t function, ByteReader &p)
             brush.style = p.u16();
             brush.color = colorFromRef(p.u32());
             brush.hatch = p.u16();
-            if (brush.style == BsPattern || brush.style == BsDibPattern || brush.style == BsDibPatternPt)
+            if (brush.style == BsPattern || brush.style == BsDibPattern
+                || brush.style == BsDibPatternPt)
                 brush.style = BsSolid; // these need a bitmap this record cannot carry
             object = brush;
             break;
@@ -295,7 +347,8 @@ void WmfPlayer::blit(uint16_t function, ByteReader &p, qsizetype paramBytes)
         if (usage == dibPalColors)
             return;
         const QImage image = decodePackedDib(p.bytes(p.remaining()), m_budget);
-        m_canvas.bitmap(image, QRectF(xDest, yDest, destW, destH), QRectF(xSrc, ySrc, srcW, srcH), rop);
+        m_canvas.bitmap(image, QRectF(xDest, yDest, destW, destH), QRectF(xSrc, ySrc, srcW, srcH),
+                        rop);
         return;
     }
     if (withoutBitmap)
@@ -335,10 +388,26 @@ void WmfPlayer::dispatch(uint16_t function, ByteReader &p, qsizetype paramBytes)
     case SetTextAlign: s.textAlign = p.u16(); break;
     case SetBkColor: s.bkColor = colorFromRef(p.u32()); break;
     case SetTextColor: s.textColor = colorFromRef(p.u32()); break;
-    case SetWindowOrg: { const double y = p.i16(); m_dc.setWindowOrg(QPointF(p.i16(), y)); break; }
-    case SetWindowExt: { const double h = p.i16(); m_dc.setWindowExt(QSizeF(p.i16(), h)); break; }
-    case SetViewportOrg: { const double y = p.i16(); m_dc.setViewportOrg(QPointF(p.i16(), y)); break; }
-    case SetViewportExt: { const double h = p.i16(); m_dc.setViewportExt(QSizeF(p.i16(), h)); break; }
+    case SetWindowOrg: {
+        const double y = p.i16();
+        m_dc.setWindowOrg(QPointF(p.i16(), y));
+        break;
+    }
+    case SetWindowExt: {
+        const double h = p.i16();
+        m_dc.setWindowExt(QSizeF(p.i16(), h));
+        break;
+    }
+    case SetViewportOrg: {
+        const double y = p.i16();
+        m_dc.setViewportOrg(QPointF(p.i16(), y));
+        break;
+    }
+    case SetViewportExt: {
+        const double h = p.i16();
+        m_dc.setViewportExt(QSizeF(p.i16(), h));
+        break;
+    }
     case OffsetWindowOrg: {
         const double y = p.i16(), x = p.i16();
         m_dc.setWindowOrg(s.windowOrg + QPointF(x, y));
@@ -355,13 +424,23 @@ void WmfPlayer::dispatch(uint16_t function, ByteReader &p, qsizetype paramBytes)
         if (xDenom == 0 || yDenom == 0)
             break;
         if (function == ScaleWindowExt)
-            m_dc.setWindowExt(QSizeF(s.windowExt.width() * xNum / xDenom, s.windowExt.height() * yNum / yDenom));
+            m_dc.setWindowExt(
+                QSizeF(s.windowExt.width() * xNum / xDenom, s.windowExt.height() * yNum / yDenom));
         else
-            m_dc.setViewportExt(QSizeF(s.viewportExt.width() * xNum / xDenom, s.viewportExt.height() * yNum / yDenom));
+            m_dc.setViewportExt(QSizeF(s.viewportExt.width() * xNum / xDenom,
+                                       s.viewportExt.height() * yNum / yDenom));
         break;
     }
-    case LineTo: { const double y = p.i16(); m_canvas.lineTo(QPolygonF{QPointF(p.i16(), y)}); break; }
-    case MoveTo: { const double y = p.i16(); m_canvas.moveTo(QPointF(p.i16(), y)); break; }
+    case LineTo: {
+        const double y = p.i16();
+        m_canvas.lineTo(QPolygonF{QPointF(p.i16(), y)});
+        break;
+    }
+    case MoveTo: {
+        const double y = p.i16();
+        m_canvas.moveTo(QPointF(p.i16(), y));
+        break;
+    }
     case Polygon: m_canvas.polygons({points(p, p.u16())}, true); break;
     case Polyline: m_canvas.polyline(points(p, p.u16())); break;
     case PolyPolygon: {
@@ -395,7 +474,9 @@ void WmfPlayer::dispatch(uint16_t function, ByteReader &p, qsizetype paramBytes)
     case Pie:
     case Chord: {
         const double yEnd = p.i16(), xEnd = p.i16(), yStart = p.i16(), xStart = p.i16();
-        const ArcKind kind = function == Arc ? ArcKind::Arc : function == Pie ? ArcKind::Pie : ArcKind::Chord;
+        const ArcKind kind = function == Arc   ? ArcKind::Arc
+                             : function == Pie ? ArcKind::Pie
+                                               : ArcKind::Chord;
         m_canvas.arc(kind, rect(p), QPointF(xStart, yStart), QPointF(xEnd, yEnd));
         break;
     }
@@ -418,7 +499,11 @@ void WmfPlayer::dispatch(uint16_t function, ByteReader &p, qsizetype paramBytes)
     case CreateRegion: createObject(function, p); break;
     case IntersectClipRect: m_canvas.intersectClip(rect(p)); break;
     case ExcludeClipRect: m_canvas.excludeClip(rect(p)); break;
-    case OffsetClipRgn: { const double y = p.i16(); m_canvas.offsetClip(QPointF(p.i16(), y)); break; }
+    case OffsetClipRgn: {
+        const double y = p.i16();
+        m_canvas.offsetClip(QPointF(p.i16(), y));
+        break;
+    }
     case SelectClipRegion: m_canvas.combineClip(std::nullopt, RgnCopy); break;
     case PatBlt: {
         const uint32_t rop = p.u32();
@@ -434,7 +519,8 @@ void WmfPlayer::dispatch(uint16_t function, ByteReader &p, qsizetype paramBytes)
     case SetDibToDev: {
         const uint16_t usage = p.u16();
         p.skip(4); // scan count, start scan
-        const double yDib = i16(p), xDib = i16(p), h = i16(p), w = i16(p), yDest = i16(p), xDest = i16(p);
+        const double yDib = i16(p), xDib = i16(p), h = i16(p), w = i16(p), yDest = i16(p),
+                     xDest = i16(p);
         if (usage == dibPalColors)
             break;
         const QImage image = decodePackedDib(p.bytes(p.remaining()), m_budget);

@@ -33,8 +33,7 @@ QStringList labelTexts(const QWidget *box)
 }
 } // namespace
 
-class AboutBoxTest : public QObject
-{
+class AboutBoxTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -53,7 +52,8 @@ private slots:
             });
             runAboutBox(&owner, redIcon());
         }
-        QCOMPARE(captions, (QStringList{QStringLiteral("About Morvane"), QStringLiteral("About Morvane")}));
+        QCOMPARE(captions,
+                 (QStringList{QStringLiteral("About Morvane"), QStringLiteral("About Morvane")}));
     }
 
     void enterAndEscClose_data()
@@ -77,7 +77,8 @@ private slots:
         QCOMPARE(box.focusWidget(), box.okButton());
         QWidget *target = focusOnHelp ? static_cast<QWidget *>(box.helpBox()) : box.okButton();
         target->setFocus();
-        const Qt::KeyboardModifiers modifiers = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        const Qt::KeyboardModifiers modifiers =
+            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
         QTest::keyClick(target, Qt::Key(key), modifiers);
         QVERIFY(!box.isVisible());
         QCOMPARE(box.helpBox()->toPlainText(), AboutBox::howToPlay().remove(QLatin1Char('\r')));
@@ -130,9 +131,11 @@ private slots:
 
     void titleFontFallsBackToAnInstalledFamily()
     {
-        QCOMPARE(firstInstalledFamily({QStringLiteral("No Such Face 7"), QStringLiteral("DejaVu Sans")}),
-                 QStringLiteral("DejaVu Sans"));
-        QCOMPARE(firstInstalledFamily({QStringLiteral("No Such Face 7")}), QGuiApplication::font().family());
+        QCOMPARE(
+            firstInstalledFamily({QStringLiteral("No Such Face 7"), QStringLiteral("DejaVu Sans")}),
+            QStringLiteral("DejaVu Sans"));
+        QCOMPARE(firstInstalledFamily({QStringLiteral("No Such Face 7")}),
+                 QGuiApplication::font().family());
         QVERIFY(QFontDatabase::families().contains(titleFont().family(), Qt::CaseInsensitive));
     }
 
@@ -141,7 +144,8 @@ private slots:
         AboutBox box(nullptr, redIcon());
         QCOMPARE(box.minimumSize(), QSize(382, 286));
         QCOMPARE(box.maximumSize(), QSize(382, 286));
-        QVERIFY(!(box.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(
+            !(box.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(box.okButton()->geometry(), QRect(137, 239, 84, 23));
         // The help box sits at its designed place and is at least its designed size.
         QCOMPARE(box.helpBox()->pos(), QPoint(71, 167));

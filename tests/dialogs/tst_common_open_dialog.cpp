@@ -1,4 +1,5 @@
-// The common open dialog: its title and filter, opening on the previous name, a choice and a cancel.
+// The common open dialog: its title and filter, opening on the previous name, a choice and a
+// cancel.
 #include "import/CommonOpenDialog.h"
 
 #include <QApplication>
@@ -23,8 +24,7 @@ void whenModal(std::function<void(QFileDialog *)> step)
 }
 } // namespace
 
-class CommonOpenDialogTest : public QObject
-{
+class CommonOpenDialogTest : public QObject {
     Q_OBJECT
 
 private:
@@ -49,7 +49,8 @@ private slots:
         CommonOpenDialog dialog(nullptr, QString());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Open"));
         QCOMPARE(dialog.nameFilters(),
-                 QStringList{QStringLiteral("Image files (*.jpg *.jpeg *.bmp *.gif *.wmf *.emf *.dib)")});
+                 QStringList{
+                     QStringLiteral("Image files (*.jpg *.jpeg *.bmp *.gif *.wmf *.emf *.dib)")});
         QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
         QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
         QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);

@@ -53,8 +53,7 @@ void whenModal(std::function<void(QWidget *)> step)
 
 } // namespace
 
-class FileOpenFormTest : public QObject
-{
+class FileOpenFormTest : public QObject {
     Q_OBJECT
 
 private:
@@ -92,7 +91,8 @@ private slots:
 
     void rootFolderGivesDoubledSeparator()
     {
-        QCOMPARE(pathInFolder(QStringLiteral("/"), QStringLiteral("a.bmp")), QStringLiteral("//a.bmp"));
+        QCOMPARE(pathInFolder(QStringLiteral("/"), QStringLiteral("a.bmp")),
+                 QStringLiteral("//a.bmp"));
         QCOMPARE(pathInFolder(QStringLiteral("/srv/pics"), QStringLiteral("a.bmp")),
                  QStringLiteral("/srv/pics/a.bmp"));
 
@@ -111,7 +111,8 @@ private slots:
         QCOMPARE(form.windowTitle(), QStringLiteral("Open image file"));
         QCOMPARE(form.minimumSize(), QSize(443, 259));
         QCOMPARE(form.maximumSize(), QSize(443, 259));
-        QVERIFY(!(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(
+            !(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(form.okButton()->geometry(), QRect(264, 216, 81, 25));
         QCOMPARE(form.driveList()->geometry(), QRect(32, 24, 153, 21));
         QCOMPARE(form.folderList()->geometry(), QRect(32, 56, 153, 141));
@@ -144,7 +145,8 @@ private slots:
         FileOpenForm form;
         // Extensions match in any case; folders, other files and hidden files are left out.
         QCOMPARE(listedFiles(form.fileList()),
-                 (QStringList{QStringLiteral("a.bmp"), QStringLiteral("B.JPG"), QStringLiteral("e.Dib")}));
+                 (QStringList{QStringLiteral("a.bmp"), QStringLiteral("B.JPG"),
+                              QStringLiteral("e.Dib")}));
         QCOMPARE(form.fileList()->fileName(), QString());
     }
 
@@ -160,8 +162,9 @@ private slots:
         expected.prepend(QStringLiteral("/"));
         QCOMPARE(ancestors, expected);
         // ...then the current folder's visible subfolders, sorted without regard to case.
-        QCOMPARE(subfolderRows(folders), (QStringList{QStringLiteral("folder.jpg"),
-                                                      QStringLiteral("sub1"), QStringLiteral("Sub2")}));
+        QCOMPARE(subfolderRows(folders),
+                 (QStringList{QStringLiteral("folder.jpg"), QStringLiteral("sub1"),
+                              QStringLiteral("Sub2")}));
         QCOMPARE(folders->highlightedPath(), QDir::toNativeSeparators(m_pics));
     }
 
@@ -237,7 +240,8 @@ private slots:
     {
         whenModal([](QWidget *modal) {
             PictureFileList *files = qobject_cast<FileOpenForm *>(modal)->fileList();
-            const QList<QListWidgetItem *> found = files->findItems(QStringLiteral("e.Dib"), Qt::MatchExactly);
+            const QList<QListWidgetItem *> found =
+                files->findItems(QStringLiteral("e.Dib"), Qt::MatchExactly);
             QCOMPARE(found.size(), 1);
             const QPoint at = files->visualItemRect(found.first()).center();
             QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
@@ -274,7 +278,9 @@ private slots:
         const Volume unreadable{QStringLiteral("/no-such-morvane-volume"), QStringLiteral("gone")};
         const Volume root = systemRootVolume();
         QVERIFY(volumeRootOf(m_pics) == root.rootPath); // the drive list below starts on `root`
-        FileOpenForm form(nullptr, {unreadable, root, {sub1, QStringLiteral("stick")}});
+        FileOpenForm form(nullptr, {
+                                       unreadable, root, {sub1, QStringLiteral("stick")}
+        });
         form.show();
         DriveList *drives = form.driveList();
         QCOMPARE(drives->drive(), root.rootPath);

@@ -41,9 +41,10 @@ bool XSession::start()
         // -noreset: the server must not reset while the game is being restarted, when it
         // briefly has no client at all.
         m_server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_server->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
-                                                 QStringLiteral("1280x1024x24"), QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
-                                                 QStringLiteral("tcp")});
+        m_server->start(QStringLiteral("Xvfb"),
+                        {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+                         QStringLiteral("1280x1024x24"), QStringLiteral("-noreset"),
+                         QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         if (!m_server->waitForStarted(5000))
             return false;
         QElapsedTimer clock;
@@ -114,8 +115,9 @@ bool XSession::windowGone(const QString &pattern, int timeoutMs)
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < timeoutMs) {
-        if (run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                            QStringLiteral("--name"), pattern})
+        if (run(QStringLiteral("xdotool"),
+                {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                 QStringLiteral("--name"), pattern})
                 .isEmpty())
             return true;
         QThread::msleep(100);
@@ -125,8 +127,8 @@ bool XSession::windowGone(const QString &pattern, int timeoutMs)
 
 QRect XSession::windowGeometry(const QString &window)
 {
-    const QString shell = run(QStringLiteral("xdotool"),
-                              {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    const QString shell = run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
+                                                          QStringLiteral("--shell"), window});
     QRect rect;
     for (const QString &line : shell.split(QLatin1Char('\n'))) {
         const QStringList pair = line.split(QLatin1Char('='));
@@ -159,7 +161,8 @@ QImage XSession::screenshot()
     convert.start(converter, {QStringLiteral("xwd:-"), QStringLiteral("png:-")});
     xwd.waitForFinished(20000);
     convert.waitForFinished(20000);
-    return QImage::fromData(convert.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+    return QImage::fromData(convert.readAllStandardOutput(), "PNG")
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 namespace {
@@ -189,14 +192,17 @@ QImage fromXwd(const QByteArray &data)
     const int rs = shiftOf(redMask), gs = shiftOf(greenMask), bs = shiftOf(blueMask);
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
-        const auto *row = reinterpret_cast<const uchar *>(data.constData() + pixels + qint64(y) * bytesPerLine);
+        const auto *row =
+            reinterpret_cast<const uchar *>(data.constData() + pixels + qint64(y) * bytesPerLine);
         auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             const uchar *p = row + 4 * x;
-            const quint32 v = byteOrder == 0
-                                  ? quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24
-                                  : quint32(p[3]) | quint32(p[2]) << 8 | quint32(p[1]) << 16 | quint32(p[0]) << 24;
-            out[x] = qRgb(int((v & redMask) >> rs), int((v & greenMask) >> gs), int((v & blueMask) >> bs));
+            const quint32 v = byteOrder == 0 ? quint32(p[0]) | quint32(p[1]) << 8
+                                                   | quint32(p[2]) << 16 | quint32(p[3]) << 24
+                                             : quint32(p[3]) | quint32(p[2]) << 8
+                                                   | quint32(p[1]) << 16 | quint32(p[0]) << 24;
+            out[x] = qRgb(int((v & redMask) >> rs), int((v & greenMask) >> gs),
+                          int((v & blueMask) >> bs));
         }
     }
     return image;
@@ -216,15 +222,16 @@ QImage XSession::grabWindow(const QString &window)
 
 void XSession::click(QPoint at, int button)
 {
-    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()),
-                                    QString::number(at.y()), QStringLiteral("click"),
-                                    QString::number(button)});
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
+         QStringLiteral("click"), QString::number(button)});
 }
 
 void XSession::keys(const QString &window, const QStringList &keys)
 {
     // Without a window manager the keyboard focus does not follow the pointer.
-    run(QStringLiteral("xdotool"), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
     for (const QString &key : keys) {
         run(QStringLiteral("xdotool"), {QStringLiteral("key"), key});
         QThread::msleep(150);

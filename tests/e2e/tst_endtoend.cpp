@@ -41,8 +41,12 @@ class EndToEndTest : public QObject {
     QPoint &origin = board.origin;
 
     QRect placeOnScreen(int level, int place) const { return board.placeOnScreen(level, place); }
-    QImage shown(const QImage &screen, int level, int place) const { return board.shown(screen, level, place); }
-    QImage expected(int level, int place, int tile, bool mirrorH = false, bool mirrorV = false) const
+    QImage shown(const QImage &screen, int level, int place) const
+    {
+        return board.shown(screen, level, place);
+    }
+    QImage expected(int level, int place, int tile, bool mirrorH = false,
+                    bool mirrorV = false) const
     {
         return board.expected(level, place, tile, mirrorH, mirrorV);
     }
@@ -63,7 +67,8 @@ class EndToEndTest : public QObject {
         }
         return screen;
     }
-    bool placeShows(const QImage &screen, int level, int place, int tile, bool h = false, bool v = false) const
+    bool placeShows(const QImage &screen, int level, int place, int tile, bool h = false,
+                    bool v = false) const
     {
         return board.shows(screen, level, place, tile, h, v);
     }
@@ -74,7 +79,8 @@ class EndToEndTest : public QObject {
         for (int j = 1; j <= 18; ++j) {
             const PieceRecord &tile = table(level, table(level, j).StartContent);
             const bool flipped = tile.Flipped != 0, h = tile.FlipAxis == 'H';
-            places.push_back(expected(level, j, table(level, j).StartContent, flipped && h, flipped && !h));
+            places.push_back(
+                expected(level, j, table(level, j).StartContent, flipped && h, flipped && !h));
         }
         return places;
     }
@@ -83,8 +89,9 @@ class EndToEndTest : public QObject {
     {
         const PieceRecord &r = table(level, place);
         const QPoint board(0, grab.height() - BoardHeight);
-        return grab.copy(QRect(board + QPoint(r.SrcLeft + 20, r.SrcTop + 20), QSize(r.SrcWidth, r.SrcHeight))
-                             .adjusted(7, 7, -7, -7));
+        return grab.copy(
+            QRect(board + QPoint(r.SrcLeft + 20, r.SrcTop + 20), QSize(r.SrcWidth, r.SrcHeight))
+                .adjusted(7, 7, -7, -7));
     }
     void locateBoard(const QString &caption)
     {
@@ -126,7 +133,8 @@ private slots:
             return true;
         });
         for (int j = 1; j <= 18; ++j) {
-            const double d = difference(shown(screen, 1, j), expected(1, j, table(1, j).StartContent));
+            const double d =
+                difference(shown(screen, 1, j), expected(1, j, table(1, j).StartContent));
             QVERIFY2(d < 6, qPrintable(QStringLiteral("place %1 differs by %2").arg(j).arg(d)));
         }
     }
@@ -149,7 +157,8 @@ private slots:
         const int a = 5, b = 14;
         const uint8_t tileA = table(1, a).StartContent, tileB = table(1, b).StartContent;
         QVERIFY(placeShows(screenWhen([&](const QImage &shot) {
-                               return placeShows(shot, 1, a, tileA) && placeShows(shot, 1, b, tileB);
+                               return placeShows(shot, 1, a, tileA)
+                                      && placeShows(shot, 1, b, tileB);
                            }),
                            1, a, tileA));
         const QImage showsA = expected(1, a, tileA), showsB = expected(1, b, tileB);
@@ -196,7 +205,8 @@ private slots:
         const QPoint at = origin + QPoint(20, 20);
         auto whole = [&](const QImage &shot) {
             return difference(shot.copy(QRect(at + QPoint(0, 200), QSize(600, 250))),
-                              picture.copy(0, 200, 600, 250)) < 3;
+                              picture.copy(0, 200, 600, 250))
+                   < 3;
         };
         QImage screen = screenWhen(whole);
         // The whole picture, away from the banner and the text.
@@ -213,7 +223,8 @@ private slots:
         for (int y = 0; y < 30; ++y)
             for (int x0 = 0; x0 < 300; ++x0) {
                 const QColor c(screen.pixel(at + QPoint(x0, y)));
-                words += c.red() > 0xF0 && qAbs(c.green() - 0x80) < 16 && qAbs(c.blue() - 0x80) < 16;
+                words +=
+                    c.red() > 0xF0 && qAbs(c.green() - 0x80) < 16 && qAbs(c.blue() - 0x80) < 16;
             }
         QVERIFY2(golden > 150, "the banner");
         QVERIFY2(words > 40, "All right. Go to next level now");
@@ -237,7 +248,8 @@ private slots:
         });
         QVERIFY(placeShows(screen, 3, mirroredPlace, t, horizontal, !horizontal));
         clickPlace(3, mirroredPlace, 3);
-        screen = screenWhen([&](const QImage &shot) { return placeShows(shot, 3, mirroredPlace, t); });
+        screen =
+            screenWhen([&](const QImage &shot) { return placeShows(shot, 3, mirroredPlace, t); });
         QVERIFY(placeShows(screen, 3, mirroredPlace, t));
     }
 
@@ -253,8 +265,9 @@ private slots:
         // The mouse off the board, then Levels > Level 7 by keyboard (in a fresh game the menu
         // opens on its first item).
         const QRect geometry = x.windowGeometry(window);
-        x.run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(geometry.right() + 40),
-                                          QString::number(geometry.top() + 40)});
+        x.run(QStringLiteral("xdotool"),
+              {QStringLiteral("mousemove"), QString::number(geometry.right() + 40),
+               QString::number(geometry.top() + 40)});
         x.keys(window, {QStringLiteral("alt+l"), QStringLiteral("Down"), QStringLiteral("Down"),
                         QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"),
                         QStringLiteral("Down")});
@@ -282,7 +295,8 @@ private slots:
         qInfo("the level-7 deal: in progress on the screen for %lld ms, %d grabs",
               first < 0 ? 0LL : last - first, grabs);
         if (placedAtEnd != 18 || qEnvironmentVariableIsSet("MORVANE_E2E_KEEP"))
-            x.grabWindow(window).save(QDir::temp().filePath(QStringLiteral("morvane-e2e-deal7.png")));
+            x.grabWindow(window).save(
+                QDir::temp().filePath(QStringLiteral("morvane-e2e-deal7.png")));
         QCOMPARE(placedAtEnd, 18);
         QVERIFY(first >= 0);
         QVERIFY2(last - first >= 2000, "the deal must be seen for at least 2 s");
@@ -293,14 +307,15 @@ private slots:
     {
         const QRect before = x.windowGeometry(window);
         const int menu = before.height() - BoardHeight;
-        x.run(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), window, QStringLiteral("960"),
-                                          QString::number(menu + 700)});
+        x.run(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), window,
+                                          QStringLiteral("960"), QString::number(menu + 700)});
         x.settle(800);
         const QRect geometry = x.windowGeometry(window);
         QCOMPARE(geometry.size(), QSize(960, menu + 700));
         // The mouse off the pieces, so that no hover glow colours a frame.
-        x.run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(geometry.left() + 4),
-                                          QString::number(geometry.top() + menu + 4)});
+        x.run(QStringLiteral("xdotool"),
+              {QStringLiteral("mousemove"), QString::number(geometry.left() + 4),
+               QString::number(geometry.top() + menu + 4)});
         x.settle(400);
         const QImage screen = x.screenshot();
         screen.save(QDir::temp().filePath(QStringLiteral("morvane-e2e-resized.png")));
@@ -328,8 +343,9 @@ private slots:
             QVERIFY(blueNear(px, top, false));
             QVERIFY(blueNear(px, bottom, false));
         }
-        x.run(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), window,
-                                          QString::number(before.width()), QString::number(before.height())});
+        x.run(QStringLiteral("xdotool"),
+              {QStringLiteral("windowsize"), window, QString::number(before.width()),
+               QString::number(before.height())});
         x.settle(500);
     }
 

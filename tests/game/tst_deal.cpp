@@ -151,7 +151,8 @@ private slots:
                     order.push_back(j);
                 switch (level) {
                 case 7: // odd pieces come from the left, even ones from the right
-                    directionRight &= (j % 2 == 1) ? px.left() < home.left() : px.left() > home.left();
+                    directionRight &=
+                        (j % 2 == 1) ? px.left() < home.left() : px.left() > home.left();
                     directionRight &= near(px.top(), home.top()) && near(px.width(), home.width());
                     break;
                 case 5: // from above, at full size

@@ -115,7 +115,8 @@ private slots:
         }
         QCOMPARE(f.game.SelectedPiece, 0);
         if (resting) {
-            QVERIFY(!f.piece(5).geometry().contains(f.piece(5).parentWidget()->mapFromGlobal(QCursor::pos())));
+            QVERIFY(!f.piece(5).geometry().contains(
+                f.piece(5).parentWidget()->mapFromGlobal(QCursor::pos())));
             QCOMPARE(f.game.HoverPiece, uint8_t(0));
         }
         QVERIFY(f.window.timMove().isActive());
@@ -233,8 +234,8 @@ private slots:
         QCOMPARE(hidden.HideCount(), 0);
         QCOMPARE(hidden.HideColor(), int32_t(0x40C0C0));
         const PieceRecord &tile = f.game.LevelTable(6, nowShown);
-        QCOMPARE(hidden.Picture(), f.window.clipper().Picture().copy(tile.SrcLeft, tile.SrcTop,
-                                                                     tile.SrcWidth, tile.SrcHeight));
+        QCOMPARE(hidden.Picture(), f.window.clipper().Picture().copy(
+                                       tile.SrcLeft, tile.SrcTop, tile.SrcWidth, tile.SrcHeight));
         for (int j = 1; j <= 18; ++j)
             QVERIFY(!f.piece(j).Picture().isNull());
         QCOMPARE(f.game.LoopCounter, 19.0);
@@ -294,7 +295,8 @@ private slots:
             const PieceRecord &p = f.game.LevelTable(4, j);
             QCOMPARE(QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight),
                      QRect(p.SrcLeft + 20, p.SrcTop + 20, p.SrcWidth, p.SrcHeight));
-            QCOMPARE(f.piece(j).geometry(), QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight));
+            QCOMPARE(f.piece(j).geometry(),
+                     QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight));
         }
     }
 
@@ -309,7 +311,8 @@ private slots:
             QCOMPARE(int(p.PlaceLeft), 2 * (p.SrcLeft + 20));
             QCOMPARE(int(p.PlaceWidth), 2 * p.SrcWidth);
             QCOMPARE(int(p.PlaceTop), p.SrcTop + 20);
-            QCOMPARE(f.piece(j).geometry(), QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight));
+            QCOMPARE(f.piece(j).geometry(),
+                     QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight));
         }
         // 1.5 times as wide: places that share an edge meet exactly, whatever the rounding.
         f.window.setOuterWidthTwips(15 * 960 + 120);
@@ -376,8 +379,9 @@ private slots:
         PictureBox &preview = f.window.preview();
         // 20 units of 640 horizontally and of 490 vertically keep their proportions.
         QCOMPARE(preview.geometry(), QRect(25, 29, 750, 642)); // edges at 28.6 and 671.4
-        QImage expected = f.window.clipper().Picture().scaled(preview.ScaleWidth(), preview.ScaleHeight(),
-                                                              Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QImage expected =
+            f.window.clipper().Picture().scaled(preview.ScaleWidth(), preview.ScaleHeight(),
+                                                Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         int differing = 0;
         for (int y = 0; y < 642; y += 3)
             for (int x = 0; x < 750; x += 3) {

@@ -66,9 +66,11 @@ private slots:
     void windowSizeRules()
     {
         const QSize screen(1920 * 15, 1080 * 15);
-        QCOMPARE(ownPictureWindowTwips(600, 450, screen.width(), screen.height()), QSize(9720, 8040));
+        QCOMPARE(ownPictureWindowTwips(600, 450, screen.width(), screen.height()),
+                 QSize(9720, 8040));
         // 100 x 100: raised to 3000 wide, then to 3000 high.
-        QCOMPARE(ownPictureWindowTwips(100, 100, screen.width(), screen.height()), QSize(3030, 3000));
+        QCOMPARE(ownPictureWindowTwips(100, 100, screen.width(), screen.height()),
+                 QSize(3030, 3000));
         // Too wide: both sides scaled so that the width is the screen's.
         const QSize wide = ownPictureWindowTwips(2000, 500, 12000, 20000);
         QCOMPARE(wide.width(), 12000);
@@ -146,7 +148,8 @@ private slots:
         for (int n = 1; n <= 7; ++n)
             QVERIFY(!window.levelAction(n)->isChecked());
         QCOMPARE(window.clipper().ImageWidth(), int16_t(400));
-        QCOMPARE(game.LevelTable(0, 1).SrcWidth, toInt16(400.0 / 600 * game.LevelTable(4, 1).SrcWidth));
+        QCOMPARE(game.LevelTable(0, 1).SrcWidth,
+                 toInt16(400.0 / 600 * game.LevelTable(4, 1).SrcWidth));
         QVERIFY(isPermutation(contents(game, 0)));
         for (int level = 1; level <= 7; ++level)
             for (int j = 1; j <= 18; ++j)
@@ -286,7 +289,8 @@ private slots:
         // Real broken files from public test suites: each gives a picture within the limits
         // or a clean failure; none crashes, hangs or blows the memory limit.
         const QString corpus = testDataFolder(QStringLiteral("badimages"));
-        QDirIterator it(corpus, {"*.bmp", "*.gif", "*.jpg", "*.jpeg", "*.png", "*.dib"}, QDir::Files);
+        QDirIterator it(corpus, {"*.bmp", "*.gif", "*.jpg", "*.jpeg", "*.png", "*.dib"},
+                        QDir::Files);
         int files = 0, refused = 0;
         while (it.hasNext()) {
             const QString path = it.next();
@@ -330,7 +334,8 @@ private slots:
         random.script.assign(18, std::nextafter(1.0f, 0.0f));
         buildOwnLevel(table, 2, 600, 450, random);
         for (int j = 1; j <= 18; ++j)
-            QCOMPARE(table(0, j).Content, table(2, j).StartContent); // each place swapped with itself
+            QCOMPARE(table(0, j).Content,
+                     table(2, j).StartContent); // each place swapped with itself
 
         // Through the whole command: the first Open deals completely and every tile is there once.
         ScriptedRandom draws;

@@ -80,12 +80,10 @@ private slots:
         f.window.resetCounts();
         if (animation == QLatin1String("deal")) {
             f.game.LevelCommand(level);
-        }
-        else if (animation == QLatin1String("swap")) {
+        } else if (animation == QLatin1String("swap")) {
             f.game.Click(2); // selects
             f.game.Click(3); // swaps
-        }
-        else if (animation == QLatin1String("turn")) {
+        } else if (animation == QLatin1String("turn")) {
             f.game.RightClick(5);
         } else {
             f.game.CheckCompletion();

@@ -23,7 +23,9 @@ int differingSamples(const QImage &a, const QImage &b)
     for (int y = 0; y < a.height(); y += 3)
         for (int x = 0; x < a.width(); x += 3) {
             const QColor p(a.pixel(x, y)), q(b.pixel(x, y));
-            differing += qAbs(p.red() - q.red()) + qAbs(p.green() - q.green()) + qAbs(p.blue() - q.blue()) > 60;
+            differing +=
+                qAbs(p.red() - q.red()) + qAbs(p.green() - q.green()) + qAbs(p.blue() - q.blue())
+                > 60;
         }
     return differing;
 }
@@ -84,8 +86,8 @@ private slots:
         std::vector<Frame> frames;
         window.onPause = [&] {
             const PieceImage &piece = window.piece(18); // the first to enter at levels 7 and 5
-            frames.push_back({window.board().scaleWidth(), window.board().scaleHeight(), piece.Left(),
-                              piece.Top(), piece.pixelGeometry()});
+            frames.push_back({window.board().scaleWidth(), window.board().scaleHeight(),
+                              piece.Left(), piece.Top(), piece.pixelGeometry()});
         };
 
         // Level 7: piece 18, an even place, comes in from the window's right edge.
@@ -132,7 +134,8 @@ private slots:
                     return;
                 // Drawn 51 x 159 with negative sizes from (53, 100): it covers x 2..52 and
                 // y -59..99, turned about both axes.
-                const QImage banner = window.banner().Picture().convertToFormat(QImage::Format_RGB32);
+                const QImage banner =
+                    window.banner().Picture().convertToFormat(QImage::Format_RGB32);
                 const QImage turned = banner.mirrored(true, true).scaled(51, 159);
                 const QImage upright = banner.scaled(51, 159);
                 for (int y = 0; y < 100; ++y)
@@ -189,7 +192,8 @@ private slots:
         window.game().LevelCommand(6);
         for (const int place : {1, 4, 11}) {
             PieceImage &piece = window.piece(place);
-            const QPointF centre = QRectF(piece.Left(), piece.Top(), piece.Width(), piece.Height()).center();
+            const QPointF centre =
+                QRectF(piece.Left(), piece.Top(), piece.Width(), piece.Height()).center();
             const QRectF home(piece.Left(), piece.Top(), piece.Width(), piece.Height());
             int steps = 0;
             bool narrowed = false, centred = true;
@@ -197,7 +201,8 @@ private slots:
                 ++steps;
                 const QRectF now(piece.Left(), piece.Top(), piece.Width(), piece.Height());
                 // Sizes are held in single precision: centred to a thousandth of a pixel.
-                centred &= qAbs(now.center().x() - centre.x()) < 1e-3 && qAbs(now.center().y() - centre.y()) < 1e-3;
+                centred &= qAbs(now.center().x() - centre.x()) < 1e-3
+                           && qAbs(now.center().y() - centre.y()) < 1e-3;
                 narrowed |= now.width() < home.width() / 2 || now.height() < home.height() / 2;
             };
             window.game().RightClick(place);
@@ -205,7 +210,8 @@ private slots:
             QCOMPARE(steps, 28);
             QVERIFY(centred);
             QVERIFY2(narrowed, qPrintable(QString::number(place)));
-            QVERIFY(qAbs(piece.Width() - home.width()) < 1e-3 && qAbs(piece.Height() - home.height()) < 1e-3);
+            QVERIFY(qAbs(piece.Width() - home.width()) < 1e-3
+                    && qAbs(piece.Height() - home.height()) < 1e-3);
         }
     }
 
@@ -224,7 +230,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window.isMinimised(), 5000);
         const PieceRecord &p = window.game().LevelTable(3, 5);
         QTRY_COMPARE_WITH_TIMEOUT(window.piece(5).geometry(),
-                                  QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight), 5000);
+                                  QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight),
+                                  5000);
         QVERIFY(window.piece(5).geometry() != before);
         // Laid out for the board as it is now: the places reach across its new width.
         QRect united;
@@ -241,10 +248,13 @@ private slots:
         solveGame(window);
         QVERIFY(window.game().PuzzleSolved);
         PictureBox &preview = window.preview();
-        const QImage clean = window.clipper().Picture().scaled(preview.ScaleWidth(), preview.ScaleHeight(),
-                                                               Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        QVERIFY2(differingSamples(preview.image(), clean) > 50, "the banner and words are drawn over it");
-        QTest::mouseClick(&preview, Qt::LeftButton, {}, QPoint(preview.width() / 2, preview.height() / 2));
+        const QImage clean =
+            window.clipper().Picture().scaled(preview.ScaleWidth(), preview.ScaleHeight(),
+                                              Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QVERIFY2(differingSamples(preview.image(), clean) > 50,
+                 "the banner and words are drawn over it");
+        QTest::mouseClick(&preview, Qt::LeftButton, {},
+                          QPoint(preview.width() / 2, preview.height() / 2));
         QVERIFY(differingSamples(preview.image(), clean) < 50);
         for (int j = 1; j <= 18; ++j)
             QVERIFY(!window.piece(j).isVisible());

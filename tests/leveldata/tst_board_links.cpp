@@ -64,7 +64,9 @@ QString tilingFault(const std::vector<Place> &ps)
         }
     // Without overlaps, the areas add up to the bounding box only if nothing is left uncovered.
     if (area != (right - left) * (bottom - top))
-        return QString("gap: %1 of %2 pixels covered").arg(area).arg((right - left) * (bottom - top));
+        return QString("gap: %1 of %2 pixels covered")
+            .arg(area)
+            .arg((right - left) * (bottom - top));
     return {};
 }
 
@@ -88,7 +90,10 @@ QString pixelFault(const std::vector<Place> &ps, int w, int h)
     for (long y = top; y < bottom; ++y)
         for (long x = left; x < right; ++x)
             if (count[size_t(y) * size_t(w) + size_t(x)] != 1)
-                return QString("pixel %1,%2 covered %3 times").arg(x).arg(y).arg(count[size_t(y) * size_t(w) + size_t(x)]);
+                return QString("pixel %1,%2 covered %3 times")
+                    .arg(x)
+                    .arg(y)
+                    .arg(count[size_t(y) * size_t(w) + size_t(x)]);
     return {};
 }
 
@@ -98,10 +103,10 @@ long roundHalfEven(double v) { return long(std::nearbyint(v)); }
 std::vector<std::pair<int, int>> sweepSizes()
 {
     std::vector<std::pair<int, int>> sizes;
-    const int widths[] = {41, 43, 57, 64, 99, 123, 200, 240, 321, 333, 479, 512, 639, 640, 641, 777,
-                          1000, 1279, 1919, 2560, 3333, 4001, 6543, 8000};
-    const int heights[] = {41, 45, 77, 100, 181, 240, 367, 489, 490, 491, 600, 999, 1080, 1601,
-                           3001, 4444, 6000};
+    const int widths[] = {41,  43,  57,  64,  99,   123,  200,  240,  321,  333,  479,  512,
+                          639, 640, 641, 777, 1000, 1279, 1919, 2560, 3333, 4001, 6543, 8000};
+    const int heights[] = {41,  45,  77,  100,  181,  240,  367,  489, 490,
+                           491, 600, 999, 1080, 1601, 3001, 4444, 6000};
     for (int w : widths)
         for (int h : heights)
             sizes.push_back({w, h});
@@ -137,10 +142,12 @@ private slots:
                 for (int k = 0; k < Places; ++k) {
                     QVERIFY2(fromZero[k].width > 0 && fromZero[k].height > 0,
                              qPrintable(where + QString("place %1 vanished").arg(k + 1)));
-                    QVERIFY2(fromZero[k].left == fromNoise[k].left && fromZero[k].top == fromNoise[k].top
-                                 && fromZero[k].width == fromNoise[k].width
-                                 && fromZero[k].height == fromNoise[k].height,
-                             qPrintable(where + QString("place %1 depends on the previous layout").arg(k + 1)));
+                    QVERIFY2(
+                        fromZero[k].left == fromNoise[k].left && fromZero[k].top == fromNoise[k].top
+                            && fromZero[k].width == fromNoise[k].width
+                            && fromZero[k].height == fromNoise[k].height,
+                        qPrintable(
+                            where + QString("place %1 depends on the previous layout").arg(k + 1)));
                 }
             }
     }
@@ -159,9 +166,11 @@ private slots:
                     bottom = std::max(bottom, p.top + p.height);
                 }
                 const QString where = QString("level %1 at %2x%3").arg(level).arg(w).arg(h);
-                QVERIFY2(left == roundHalfEven(w / 640.0 * 20) && top == roundHalfEven(h / 490.0 * 20),
+                QVERIFY2(left == roundHalfEven(w / 640.0 * 20)
+                             && top == roundHalfEven(h / 490.0 * 20),
                          qPrintable(where));
-                QVERIFY2(std::abs(right - w * 620.0 / 640.0) <= 1.0 && std::abs(bottom - h * 470.0 / 490.0) <= 1.0,
+                QVERIFY2(std::abs(right - w * 620.0 / 640.0) <= 1.0
+                             && std::abs(bottom - h * 470.0 / 490.0) <= 1.0,
                          qPrintable(where));
             }
     }
@@ -169,14 +178,27 @@ private slots:
     void pixelsAreCoveredExactlyOnce()
     {
         const morvane::LevelTable table = loadLevelTable();
-        const std::pair<int, int> sizes[] = {{41, 41}, {97, 503}, {640, 490}, {641, 489},
-                                             {1023, 767}, {1917, 399}, {333, 1777}};
+        const std::pair<int, int> sizes[] = {
+            {41,   41  },
+            {97,   503 },
+            {640,  490 },
+            {641,  489 },
+            {1023, 767 },
+            {1917, 399 },
+            {333,  1777}
+        };
         for (int level = 1; level <= Levels; ++level)
             for (const auto &[w, h] : sizes) {
-                const QString fault = pixelFault(layoutFrom(table, level, w, h, [](morvane::PieceRecord &r) {
-                    r.PlaceLeft = r.PlaceTop = r.PlaceWidth = r.PlaceHeight = 0;
-                }), w, h);
-                QVERIFY2(fault.isEmpty(), qPrintable(QString("level %1 at %2x%3: ").arg(level).arg(w).arg(h) + fault));
+                const QString fault = pixelFault(layoutFrom(table, level, w, h,
+                                                            [](morvane::PieceRecord &r) {
+                                                                r.PlaceLeft = r.PlaceTop =
+                                                                    r.PlaceWidth = r.PlaceHeight =
+                                                                        0;
+                                                            }),
+                                                 w, h);
+                QVERIFY2(
+                    fault.isEmpty(),
+                    qPrintable(QString("level %1 at %2x%3: ").arg(level).arg(w).arg(h) + fault));
             }
     }
 
@@ -190,7 +212,8 @@ private slots:
             morvane::LevelTable direct = fresh;
             morvane::layoutPlaces(direct, level, 731, 555, 600, 450);
             for (int k = 1; k <= Places; ++k)
-                QVERIFY2(resized(level, k) == direct(level, k), qPrintable(QString("level %1 place %2").arg(level).arg(k)));
+                QVERIFY2(resized(level, k) == direct(level, k),
+                         qPrintable(QString("level %1 place %2").arg(level).arg(k)));
         }
     }
 

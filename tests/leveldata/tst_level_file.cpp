@@ -86,12 +86,15 @@ private slots:
                 const QString field = QString::fromLatin1(record.mid(offset, widths[f]));
                 offset += widths[f];
                 if (f == 5)
-                    QVERIFY2(field == "H" || field == "V", qPrintable(QString("record %1").arg(r + 1)));
+                    QVERIFY2(field == "H" || field == "V",
+                             qPrintable(QString("record %1").arg(r + 1)));
                 else if (f == 6)
-                    QVERIFY2(field == "0" || field == "1", qPrintable(QString("record %1").arg(r + 1)));
+                    QVERIFY2(field == "0" || field == "1",
+                             qPrintable(QString("record %1").arg(r + 1)));
                 else
                     QVERIFY2(number.match(field).hasMatch(),
-                             qPrintable(QString("record %1 field %2: '%3'").arg(r + 1).arg(f).arg(field)));
+                             qPrintable(
+                                 QString("record %1 field %2: '%3'").arg(r + 1).arg(f).arg(field)));
             }
         }
     }
@@ -102,13 +105,15 @@ private slots:
         for (int level = 1; level <= Levels; ++level) {
             std::vector<unsigned char> count(600 * 450, 0);
             for (const QRect &t : tileRects(table, level)) {
-                QVERIFY2(QRect(0, 0, 600, 450).contains(t), qPrintable(QString("level %1").arg(level)));
+                QVERIFY2(QRect(0, 0, 600, 450).contains(t),
+                         qPrintable(QString("level %1").arg(level)));
                 for (int y = t.top(); y <= t.bottom(); ++y)
                     for (int x = t.left(); x <= t.right(); ++x)
                         ++count[size_t(y * 600 + x)];
             }
-            QVERIFY2(std::all_of(count.begin(), count.end(), [](unsigned char c) { return c == 1; }),
-                     qPrintable(QString("level %1 has a gap or an overlap").arg(level)));
+            QVERIFY2(
+                std::all_of(count.begin(), count.end(), [](unsigned char c) { return c == 1; }),
+                qPrintable(QString("level %1 has a gap or an overlap").arg(level)));
         }
     }
 
@@ -118,10 +123,13 @@ private slots:
         for (int level = 1; level <= Levels; ++level) {
             std::set<std::pair<int, int>> sizes;
             for (const QRect &t : tileRects(table, level)) {
-                const QString where = QString("level %1 tile %2x%3").arg(level).arg(t.width()).arg(t.height());
-                QVERIFY2(sizes.insert({t.width(), t.height()}).second, qPrintable(where + " twice"));
+                const QString where =
+                    QString("level %1 tile %2x%3").arg(level).arg(t.width()).arg(t.height());
+                QVERIFY2(sizes.insert({t.width(), t.height()}).second,
+                         qPrintable(where + " twice"));
                 QVERIFY2(t.width() >= 48 && t.height() >= 36, qPrintable(where + " too small"));
-                QVERIFY2(t.width() <= 300 && t.height() <= 225 && t.width() * t.height() <= 600 * 450 / 4,
+                QVERIFY2(t.width() <= 300 && t.height() <= 225
+                             && t.width() * t.height() <= 600 * 450 / 4,
                          qPrintable(where + " larger than a quarter"));
             }
         }
@@ -138,7 +146,8 @@ private slots:
             for (const QRect &t : tileRects(table, level))
                 edges.insert(edges.end(), {t.left(), t.top(), t.width(), t.height()});
             std::sort(edges.begin(), edges.end());
-            QVERIFY2(layouts.insert(edges).second, qPrintable(QString("level %1 repeats a layout").arg(level)));
+            QVERIFY2(layouts.insert(edges).second,
+                     qPrintable(QString("level %1 repeats a layout").arg(level)));
         }
         QCOMPARE(depth[1], 2); // rows of tiles
         for (int level = 2; level <= Levels; ++level)
@@ -156,12 +165,14 @@ private slots:
             for (int k = 1; k <= Places; ++k) {
                 const int c = table(level, k).StartContent;
                 QVERIFY(c >= 1 && c <= Places);
-                QVERIFY2(c != k, qPrintable(QString("level %1 place %2 starts solved").arg(level).arg(k)));
+                QVERIFY2(c != k,
+                         qPrintable(QString("level %1 place %2 starts solved").arg(level).arg(k)));
                 contents.insert(c);
             }
             QCOMPARE(int(contents.size()), Places);
             const int swaps = swapsNeeded(table, level);
-            QVERIFY2(swaps >= previousSwaps, qPrintable(QString("level %1 needs fewer swaps").arg(level)));
+            QVERIFY2(swaps >= previousSwaps,
+                     qPrintable(QString("level %1 needs fewer swaps").arg(level)));
             previousSwaps = swaps;
         }
     }
@@ -184,7 +195,8 @@ private slots:
             }
             QCOMPARE(mirrored, expected[level]);
             if (mirrored)
-                QVERIFY2(axes.size() == 2, qPrintable(QString("level %1 uses one axis").arg(level)));
+                QVERIFY2(axes.size() == 2,
+                         qPrintable(QString("level %1 uses one axis").arg(level)));
         }
     }
 
@@ -195,8 +207,10 @@ private slots:
             for (int k = 1; k <= Places; ++k) {
                 const morvane::PieceRecord &r = table(level, k);
                 for (int link : {r.TopLink, r.RightLink, r.BottomLink, r.LeftLink})
-                    QVERIFY2(std::abs(link) < k,
-                             qPrintable(QString("level %1 place %2 links to %3").arg(level).arg(k).arg(link)));
+                    QVERIFY2(
+                        std::abs(link) < k,
+                        qPrintable(
+                            QString("level %1 place %2 links to %3").arg(level).arg(k).arg(link)));
             }
     }
 };

@@ -55,11 +55,13 @@ private slots:
         for (const QString &name : files) {
             const QByteArray bytes = bytesOf(first.filePath(name));
             QVERIFY2(!bytes.isEmpty(), qPrintable(name));
-            QVERIFY2(bytes == bytesOf(second.filePath(name)), qPrintable(name + " differs between runs"));
+            QVERIFY2(bytes == bytesOf(second.filePath(name)),
+                     qPrintable(name + " differs between runs"));
         }
         // The build's own files are the generator's current output.
         for (const QString &name : QDir(first.filePath("bin")).entryList(QDir::Files))
-            QVERIFY2(bytesOf(first.filePath("bin/" + name)) == bytesOf(QDir(MORVANE_BIN_DIR).filePath(name)),
+            QVERIFY2(bytesOf(first.filePath("bin/" + name))
+                         == bytesOf(QDir(MORVANE_BIN_DIR).filePath(name)),
                      qPrintable(name + " in the build is stale"));
     }
 

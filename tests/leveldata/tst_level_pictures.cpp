@@ -15,10 +15,7 @@ using namespace leveldata;
 
 namespace {
 
-QString generatedFile(const QString &name)
-{
-    return QDir(MORVANE_GENERATED_DIR).filePath(name);
-}
+QString generatedFile(const QString &name) { return QDir(MORVANE_GENERATED_DIR).filePath(name); }
 
 // Reads a picture the way the game does: by content, whatever the file is called.
 QImage readPicture(const QString &path)
@@ -49,7 +46,8 @@ double luminanceSpread(const QImage &image, const QRect &area)
 // A tile shrunk to 32 x 24 in colour: what a player sees of it at a glance.
 QImage thumbnail(const QImage &image, const QRect &area)
 {
-    return image.copy(area).scaled(32, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    return image.copy(area)
+        .scaled(32, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(QImage::Format_RGB32);
 }
 
@@ -104,7 +102,10 @@ private slots:
                 const double spread = luminanceSpread(image, t);
                 lowest = std::min(lowest, spread);
                 QVERIFY2(spread >= 12.0, qPrintable(QString("level %1 tile at %2,%3 spread %4")
-                                                        .arg(level).arg(t.left()).arg(t.top()).arg(spread)));
+                                                        .arg(level)
+                                                        .arg(t.left())
+                                                        .arg(t.top())
+                                                        .arg(spread)));
             }
             qInfo("level %d: lowest tile luminance spread %.1f", level, lowest);
         }
@@ -124,7 +125,10 @@ private slots:
                     const double d = difference(thumbs[i], thumbs[j]);
                     closest = std::min(closest, d);
                     QVERIFY2(d >= 8.0, qPrintable(QString("level %1 tiles %2 and %3 differ by %4")
-                                                       .arg(level).arg(i + 1).arg(j + 1).arg(d)));
+                                                      .arg(level)
+                                                      .arg(i + 1)
+                                                      .arg(j + 1)
+                                                      .arg(d)));
                 }
             qInfo("level %d: closest two tiles differ by %.1f", level, closest);
         }
@@ -139,7 +143,10 @@ private slots:
                 for (int x = 0; x + 40 <= 600; x += 20) {
                     const double spread = luminanceSpread(image, QRect(x, y, 40, 30));
                     QVERIFY2(spread >= 3.0, qPrintable(QString("level %1 flat at %2,%3 (%4)")
-                                                           .arg(level).arg(x).arg(y).arg(spread)));
+                                                           .arg(level)
+                                                           .arg(x)
+                                                           .arg(y)
+                                                           .arg(spread)));
                 }
         }
     }
@@ -148,11 +155,13 @@ private slots:
     {
         std::vector<QImage> small;
         for (int level = 1; level <= Levels; ++level)
-            small.push_back(levelPicture(level).scaled(60, 45, Qt::IgnoreAspectRatio,
-                                                       Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32));
+            small.push_back(levelPicture(level)
+                                .scaled(60, 45, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                .convertToFormat(QImage::Format_RGB32));
         for (size_t i = 0; i < small.size(); ++i)
             for (size_t j = i + 1; j < small.size(); ++j)
-                QVERIFY2(difference(small[i], small[j]) > 20.0, qPrintable(QString("levels %1 and %2").arg(i + 1).arg(j + 1)));
+                QVERIFY2(difference(small[i], small[j]) > 20.0,
+                         qPrintable(QString("levels %1 and %2").arg(i + 1).arg(j + 1)));
     }
 
     void bannerIsGoldOnPureBlack()
@@ -165,7 +174,8 @@ private slots:
         for (int y = 0; y < 39; ++y)
             for (int x = 0; x < 147; ++x) {
                 const QRgb p = banner.pixel(x, y) & 0xFFFFFF;
-                QVERIFY2(p == 0 || p == 0xBD8403, qPrintable(QString("pixel %1,%2 is %3").arg(x).arg(y).arg(p, 6, 16)));
+                QVERIFY2(p == 0 || p == 0xBD8403,
+                         qPrintable(QString("pixel %1,%2 is %3").arg(x).arg(y).arg(p, 6, 16)));
                 gold += p != 0;
                 if (x == 0 || y == 0 || x == 146 || y == 38)
                     QCOMPARE(p, QRgb(0)); // the lettering keeps off the edge
@@ -190,19 +200,23 @@ private slots:
 
     void iconHasSixteenColoursAndDesktopSizes()
     {
-        const QImage icon = readPicture(generatedFile("icon.png")).convertToFormat(QImage::Format_ARGB32);
+        const QImage icon =
+            readPicture(generatedFile("icon.png")).convertToFormat(QImage::Format_ARGB32);
         QCOMPARE(icon.size(), QSize(32, 32));
         std::set<QRgb> colours;
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x)
                 if (qAlpha(icon.pixel(x, y)) > 0)
                     colours.insert(icon.pixel(x, y));
-        QVERIFY2(colours.size() >= 6 && colours.size() <= 16, qPrintable(QString::number(colours.size())));
+        QVERIFY2(colours.size() >= 6 && colours.size() <= 16,
+                 qPrintable(QString::number(colours.size())));
         for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-            const QImage sized = readPicture(generatedFile(QString("icons/hicolor/%1x%1/apps/morvane.png").arg(size)));
+            const QImage sized = readPicture(
+                generatedFile(QString("icons/hicolor/%1x%1/apps/morvane.png").arg(size)));
             QCOMPARE(sized.size(), QSize(size, size));
             // The motif fills the icon: its centre is opaque and not one flat colour.
-            const QImage centre = sized.convertToFormat(QImage::Format_ARGB32).copy(size / 4, size / 4, size / 2, size / 2);
+            const QImage centre = sized.convertToFormat(QImage::Format_ARGB32)
+                                      .copy(size / 4, size / 4, size / 2, size / 2);
             std::set<QRgb> seen;
             for (int y = 0; y < centre.height(); ++y)
                 for (int x = 0; x < centre.width(); ++x) {

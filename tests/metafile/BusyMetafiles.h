@@ -10,24 +10,24 @@ namespace metafiletest {
 inline QByteArray busyEmf()
 {
     EmfBuilder e;
-    e.record(38, {1, 0, 3, 0, rgb(0, 0, 0)});   // CREATEPEN
-    e.record(39, {2, 2, rgb(255, 0, 0), 3});    // CREATEBRUSHINDIRECT, hatched
+    e.record(38, {1, 0, 3, 0, rgb(0, 0, 0)}); // CREATEPEN
+    e.record(39, {2, 2, rgb(255, 0, 0), 3});  // CREATEBRUSHINDIRECT, hatched
     e.record(37, {1});
     e.record(37, {2});
-    e.record(33, {});                           // SAVEDC
-    e.record(17, {8});                          // SETMAPMODE anisotropic
+    e.record(33, {});  // SAVEDC
+    e.record(17, {8}); // SETMAPMODE anisotropic
     e.record(9, {100, 100});
     e.record(11, {192, 192});
-    e.record(43, {10, 10, 50, 50});             // RECTANGLE
-    e.record(42, {50, 50, 90, 90});             // ELLIPSE
+    e.record(43, {10, 10, 50, 50});                 // RECTANGLE
+    e.record(42, {50, 50, 90, 90});                 // ELLIPSE
     e.record(45, {0, 0, 100, 100, 100, 50, 50, 0}); // ARC
-    e.record(34, {-1});                         // RESTOREDC
-    e.record(59, {});                           // BEGINPATH
-    e.record(27, {10, 150});                    // MOVETOEX
-    e.record(54, {100, 180});                   // LINETO
+    e.record(34, {-1});                             // RESTOREDC
+    e.record(59, {});                               // BEGINPATH
+    e.record(27, {10, 150});                        // MOVETOEX
+    e.record(54, {100, 180});                       // LINETO
     e.record(54, {180, 150});
-    e.record(60, {});                           // ENDPATH
-    e.record(63, {0, 0, 0, 0});                 // STROKEANDFILLPATH
+    e.record(60, {});           // ENDPATH
+    e.record(63, {0, 0, 0, 0}); // STROKEANDFILLPATH
     e.font(3, -20, QStringLiteral("DejaVu Sans"));
     e.record(37, {3});
     e.textW(10, 100, QStringLiteral("Morvane"));
@@ -36,7 +36,7 @@ inline QByteArray busyEmf()
         put32(poly, v);
     for (int v : {10, 10, 100, 20, 50, 90})
         put16(poly, v);
-    e.raw(86, poly);                            // POLYGON16
+    e.raw(86, poly); // POLYGON16
     return e.build();
 }
 

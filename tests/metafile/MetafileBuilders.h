@@ -31,7 +31,10 @@ inline void putFloat(QByteArray &b, float v)
     std::memcpy(&bits, &v, 4);
     put32(b, bits);
 }
-inline uint32_t rgb(int r, int g, int b) { return uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16); }
+inline uint32_t rgb(int r, int g, int b)
+{
+    return uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16);
+}
 
 // A 24-bit bottom-up DIB (BITMAPINFOHEADER followed by the bits) from rows given top to bottom,
 // each pixel as 0xRRGGBB.
@@ -118,7 +121,8 @@ public:
         raw(0x02FB, p);
     }
     // With a bounding box the file gets a placeable header; otherwise a standard one.
-    QByteArray build(std::optional<QRect> box = std::nullopt, int unitsPerInch = 96, int objects = 16) const
+    QByteArray build(std::optional<QRect> box = std::nullopt, int unitsPerInch = 96,
+                     int objects = 16) const
     {
         QByteArray out;
         if (box) {
@@ -195,16 +199,24 @@ public:
     void textW(int x, int y, const QString &text)
     {
         QByteArray p;
-        put32(p, 0); put32(p, 0); put32(p, 0); put32(p, 0); // bounds
-        put32(p, 1);                                     // graphics mode
-        putFloat(p, 1); putFloat(p, 1);                  // scales
-        put32(p, x); put32(p, y);                        // reference
+        put32(p, 0);
+        put32(p, 0);
+        put32(p, 0);
+        put32(p, 0); // bounds
+        put32(p, 1); // graphics mode
+        putFloat(p, 1);
+        putFloat(p, 1); // scales
+        put32(p, x);
+        put32(p, y); // reference
         put32(p, text.size());
         const int offString = 8 + 28 + 40;
         put32(p, offString);
-        put32(p, 0);                                     // options
-        put32(p, 0); put32(p, 0); put32(p, -1); put32(p, -1); // rectangle
-        put32(p, 0);                                     // no dx
+        put32(p, 0); // options
+        put32(p, 0);
+        put32(p, 0);
+        put32(p, -1);
+        put32(p, -1); // rectangle
+        put32(p, 0);  // no dx
         for (QChar c : text)
             put16(p, c.unicode());
         raw(84, p);
@@ -221,19 +233,27 @@ public:
         QByteArray out;
         put32(out, 1);
         put32(out, 88);
-        put32(out, 0); put32(out, 0);
-        put32(out, frame.right() * 96 / 2540); put32(out, frame.bottom() * 96 / 2540);
-        put32(out, frame.left()); put32(out, frame.top());
-        put32(out, frame.right()); put32(out, frame.bottom());
+        put32(out, 0);
+        put32(out, 0);
+        put32(out, frame.right() * 96 / 2540);
+        put32(out, frame.bottom() * 96 / 2540);
+        put32(out, frame.left());
+        put32(out, frame.top());
+        put32(out, frame.right());
+        put32(out, frame.bottom());
         put32(out, 0x464D4520);
         put32(out, 0x10000);
         put32(out, 88 + body.size());
         put32(out, m_records + 2);
         put16(out, handles);
         put16(out, 0);
-        put32(out, 0); put32(out, 0); put32(out, 0);
-        put32(out, 960); put32(out, 960); // reference device: 960 px over 254 mm, 96 dpi
-        put32(out, 254); put32(out, 254);
+        put32(out, 0);
+        put32(out, 0);
+        put32(out, 0);
+        put32(out, 960);
+        put32(out, 960); // reference device: 960 px over 254 mm, 96 dpi
+        put32(out, 254);
+        put32(out, 254);
         out.append(body);
         return out;
     }

@@ -26,7 +26,10 @@ QByteArray regionData(const std::vector<QRect> &rects)
     put32(d, 1);
     put32(d, int64_t(rects.size()));
     put32(d, int64_t(rects.size()) * 16);
-    put32(d, 0); put32(d, 0); put32(d, 0); put32(d, 0);
+    put32(d, 0);
+    put32(d, 0);
+    put32(d, 0);
+    put32(d, 0);
     for (const QRect &r : rects) {
         put32(d, r.left());
         put32(d, r.top());
@@ -50,7 +53,10 @@ void fillRegion(EmfBuilder &e, const std::vector<QRect> &rects, int brush)
 {
     const QByteArray data = regionData(rects);
     QByteArray p;
-    put32(p, 0); put32(p, 0); put32(p, 0); put32(p, 0); // bounds
+    put32(p, 0);
+    put32(p, 0);
+    put32(p, 0);
+    put32(p, 0); // bounds
     put32(p, data.size());
     put32(p, brush);
     p.append(data);
@@ -75,7 +81,10 @@ QByteArray polygonFlood(int count)
 {
     EmfBuilder e;
     QByteArray p;
-    put32(p, 0); put32(p, 0); put32(p, 0); put32(p, 0);
+    put32(p, 0);
+    put32(p, 0);
+    put32(p, 0);
+    put32(p, 0);
     put32(p, count);
     put32(p, count);
     for (int i = 0; i < count; ++i)
@@ -98,7 +107,8 @@ QRegion unionOneByOne(const std::vector<mf::Edges> &rects)
     QRegion region;
     for (const mf::Edges &e : rects)
         if (e.right > e.left && e.bottom > e.top)
-            region += QRect(QPoint(int(e.left), int(e.top)), QPoint(int(e.right - 1), int(e.bottom - 1)));
+            region +=
+                QRect(QPoint(int(e.left), int(e.top)), QPoint(int(e.right - 1), int(e.bottom - 1)));
     return region;
 }
 
@@ -123,7 +133,8 @@ private slots:
         std::vector<mf::Edges> rects;
         const int count = 1 + int(random() % 30);
         for (int i = 0; i < count; ++i)
-            rects.push_back({coordinate(random), coordinate(random), coordinate(random), coordinate(random)});
+            rects.push_back(
+                {coordinate(random), coordinate(random), coordinate(random), coordinate(random)});
         mf::Budget budget;
         const QRegion built = mf::regionFromRects(rects, budget);
         const QRegion expected = unionOneByOne(rects);
@@ -167,8 +178,8 @@ private slots:
         allowance.regionRects = 10'000;
         const mf::RenderResult drawn = renderWith(e.build(), allowance);
         QVERIFY2(!drawn.image.isNull(), qPrintable(drawn.error));
-        QVERIFY(inkIn(drawn.image, QRect(0, 0, 1, 1)) == 1);   // on a bar
-        QVERIFY(inkIn(drawn.image, QRect(2, 2, 1, 1)) == 0);   // between bars
+        QVERIFY(inkIn(drawn.image, QRect(0, 0, 1, 1)) == 1); // on a bar
+        QVERIFY(inkIn(drawn.image, QRect(2, 2, 1, 1)) == 0); // between bars
     }
 
     void overlappingFillRegionPaintsTheUnion()
@@ -203,7 +214,10 @@ private slots:
         EmfBuilder e;
         for (int i = 0; i < 4; ++i) {
             QByteArray p;
-            put32(p, 0); put32(p, 0); put32(p, 0); put32(p, 0);
+            put32(p, 0);
+            put32(p, 0);
+            put32(p, 0);
+            put32(p, 0);
             put32(p, 1000);
             for (int k = 0; k < 1000; ++k) {
                 put16(p, k % 190);
@@ -221,7 +235,10 @@ private slots:
         // Few points, but every edge crosses the whole picture: filling costs scanlines x edges.
         EmfBuilder e;
         QByteArray p;
-        put32(p, 0); put32(p, 0); put32(p, 0); put32(p, 0);
+        put32(p, 0);
+        put32(p, 0);
+        put32(p, 0);
+        put32(p, 0);
         put32(p, 400);
         for (int i = 0; i < 400; ++i) {
             put16(p, (i * 7) % 190);

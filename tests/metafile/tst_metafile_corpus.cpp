@@ -66,7 +66,8 @@ private slots:
     void renders_data()
     {
         QTest::addColumn<QString>("name");
-        for (const QString &name : QDir(corpusDir).entryList({"*.wmf", "*.emf"}, QDir::Files, QDir::Name))
+        for (const QString &name :
+             QDir(corpusDir).entryList({"*.wmf", "*.emf"}, QDir::Files, QDir::Name))
             QTest::newRow(qPrintable(name)) << name;
     }
     void renders()
@@ -87,8 +88,10 @@ private slots:
         mf::Allowance generous;
         generous.milliseconds = 60'000;
         const mf::RenderResult r = mf::render(data, QSize(2136, 2098), generous);
-        if (const QByteArray dump = qgetenv("MORVANE_METAFILE_DUMP"); !dump.isEmpty() && !r.image.isNull())
-            r.image.save(QString::fromLocal8Bit(dump) + QLatin1Char('/') + name + QLatin1String(".png"));
+        if (const QByteArray dump = qgetenv("MORVANE_METAFILE_DUMP");
+            !dump.isEmpty() && !r.image.isNull())
+            r.image.save(QString::fromLocal8Bit(dump) + QLatin1Char('/') + name
+                         + QLatin1String(".png"));
 
         if (malformed.contains(name)) {
             // Fail with a reason, or show what could be read: never both, never neither.
@@ -102,9 +105,11 @@ private slots:
         if (const auto ratio = statedRatio(data)) {
             const double got = double(r.image.width()) / r.image.height();
             // Rounding to whole pixels allows a pixel's worth of difference on the shorter side.
-            const double slack = 1.5 / std::min(r.image.width(), r.image.height()) * std::max(got, 1.0);
-            QVERIFY2(std::abs(got - *ratio) <= std::max(0.01 * *ratio, slack),
-                     qPrintable(QStringLiteral("width:height %1, header says %2").arg(got).arg(*ratio)));
+            const double slack =
+                1.5 / std::min(r.image.width(), r.image.height()) * std::max(got, 1.0);
+            QVERIFY2(
+                std::abs(got - *ratio) <= std::max(0.01 * *ratio, slack),
+                qPrintable(QStringLiteral("width:height %1, header says %2").arg(got).arg(*ratio)));
         }
 
         const int ink = inkIn(r.image, r.image.rect());

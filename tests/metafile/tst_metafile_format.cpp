@@ -30,18 +30,21 @@ private slots:
     {
         QTest::addColumn<QByteArray>("head");
         QTest::addColumn<int>("kind");
-        QTest::newRow("placeable") << WmfBuilder().build(QRect(0, 0, 10, 10)) << int(mf::Kind::PlaceableWmf);
+        QTest::newRow("placeable")
+            << WmfBuilder().build(QRect(0, 0, 10, 10)) << int(mf::Kind::PlaceableWmf);
         QTest::newRow("standard") << WmfBuilder().build() << int(mf::Kind::Wmf);
         QTest::newRow("emf") << EmfBuilder().build() << int(mf::Kind::Emf);
         QTest::newRow("empty") << QByteArray() << int(mf::Kind::None);
-        QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01", 24) << int(mf::Kind::None);
+        QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01", 24)
+                             << int(mf::Kind::None);
         QByteArray badHeader = WmfBuilder().build();
         badHeader[2] = 10; // header size must be 9 words
         QTest::newRow("wmf-bad-header-size") << badHeader << int(mf::Kind::None);
         QByteArray noSignature = EmfBuilder().build();
         noSignature[40] = 'X';
         QTest::newRow("emf-without-signature") << noSignature << int(mf::Kind::None);
-        QTest::newRow("placeable-too-short") << WmfBuilder().build(QRect(0, 0, 10, 10)).left(20) << int(mf::Kind::None);
+        QTest::newRow("placeable-too-short")
+            << WmfBuilder().build(QRect(0, 0, 10, 10)).left(20) << int(mf::Kind::None);
     }
     void detectsByContent()
     {
@@ -56,7 +59,8 @@ private slots:
         // Placeable: 1440 x 720 units at 1440 per inch is one inch by half an inch.
         QCOMPARE(mf::naturalSize(WmfBuilder().build(QRect(0, 0, 1440, 720), 1440)), QSize(96, 48));
         // EMF: a frame of 25.4 x 12.7 mm.
-        QCOMPARE(mf::naturalSize(EmfBuilder().build(QRect(QPoint(0, 0), QPoint(2540, 1270)))), QSize(96, 48));
+        QCOMPARE(mf::naturalSize(EmfBuilder().build(QRect(QPoint(0, 0), QPoint(2540, 1270)))),
+                 QSize(96, 48));
         // Standard WMF with a window extent of plausible pixel size.
         WmfBuilder w;
         w.record(0x020C, {240, 320});
@@ -72,14 +76,16 @@ private slots:
         QCOMPARE(mf::render(file).image.size(), QSize(400, 200));
         QCOMPARE(mf::render(file, QSize(100, 100)).image.size(), QSize(100, 50));
         QCOMPARE(mf::render(file, QSize(1000, 30)).image.size(), QSize(60, 30));
-        QCOMPARE(mf::render(file, QSize(2000, 2000)).image.size(), QSize(400, 200)); // never enlarged
+        QCOMPARE(mf::render(file, QSize(2000, 2000)).image.size(),
+                 QSize(400, 200)); // never enlarged
     }
 
     void emptyPictureIsWhiteRgb32()
     {
         const mf::RenderResult r = mf::render(EmfBuilder().build());
         QVERIFY(!r.image.isNull());
-        QVERIFY(r.image.format() == QImage::Format_RGB32 || r.image.format() == QImage::Format_ARGB32);
+        QVERIFY(r.image.format() == QImage::Format_RGB32
+                || r.image.format() == QImage::Format_ARGB32);
         QCOMPARE(inkIn(r.image, r.image.rect()), 0);
         QVERIFY(r.error.isEmpty());
     }
@@ -169,11 +175,11 @@ private slots:
     void recordPastTheEndKeepsWhatWasDrawn()
     {
         EmfBuilder e;
-        e.record(37, {0x80000004});            // BLACK_BRUSH
+        e.record(37, {0x80000004}); // BLACK_BRUSH
         e.record(43, {10, 10, 60, 60});
         e.rawSized(43, 4000, QByteArray(16, '\0')); // claims far more bytes than there are
         QByteArray file = e.build();
-        file.chop(20);                         // and no end record
+        file.chop(20); // and no end record
         const mf::RenderResult r = mf::render(file);
         QVERIFY(!r.image.isNull());
         QVERIFY(!r.warning.isEmpty());
@@ -184,8 +190,8 @@ private slots:
     {
         WmfBuilder w;
         w.createBrush(0, rgb(255, 0, 0));
-        w.record(0x012D, {40000});  // select a slot that does not exist
-        w.record(0x01F0, {65535});  // delete one
+        w.record(0x012D, {40000}); // select a slot that does not exist
+        w.record(0x01F0, {65535}); // delete one
         w.record(0x012D, {0});
         w.record(0x0410, {0, 1, 0, 1}); // SCALEWINDOWEXT by x/0
         w.record(0x041B, {150, 150, 50, 50});

@@ -17,18 +17,43 @@ namespace {
 const QRect wmfBox(0, 0, 200, 200); // at 96 units per inch: one unit is one pixel
 
 enum : uint16_t {
-    WmfSaveDc = 0x001E, WmfRestoreDc = 0x0127, WmfSetBkMode = 0x0102, WmfSetPolyFillMode = 0x0106,
-    WmfSelectObject = 0x012D, WmfDeleteObject = 0x01F0, WmfSetTextColor = 0x0209,
-    WmfSetWindowOrg = 0x020B, WmfSetWindowExt = 0x020C, WmfPolygon = 0x0324,
-    WmfRectangle = 0x041B, WmfTextOut = 0x0521, WmfStretchDib = 0x0F43, WmfEllipse = 0x0418,
+    WmfSaveDc = 0x001E,
+    WmfRestoreDc = 0x0127,
+    WmfSetBkMode = 0x0102,
+    WmfSetPolyFillMode = 0x0106,
+    WmfSelectObject = 0x012D,
+    WmfDeleteObject = 0x01F0,
+    WmfSetTextColor = 0x0209,
+    WmfSetWindowOrg = 0x020B,
+    WmfSetWindowExt = 0x020C,
+    WmfPolygon = 0x0324,
+    WmfRectangle = 0x041B,
+    WmfTextOut = 0x0521,
+    WmfStretchDib = 0x0F43,
+    WmfEllipse = 0x0418,
 };
 
 enum : uint32_t {
-    EmfPolygon16 = 86, EmfSetWindowExtEx = 9, EmfSetViewportExtEx = 11, EmfSetMapMode = 17,
-    EmfSetBkMode = 18, EmfSetTextColor = 24, EmfIntersectClipRect = 30, EmfSetWorldTransform = 35,
-    EmfSelectObject = 37, EmfCreatePen = 38, EmfCreateBrushIndirect = 39, EmfRectangle = 43,
-    EmfPie = 47, EmfBeginPath = 59, EmfEndPath = 60, EmfFillPath = 62, EmfGdiComment = 70,
-    EmfStretchDiBits = 81, EmfSaveDc = 33, EmfRestoreDc = 34,
+    EmfPolygon16 = 86,
+    EmfSetWindowExtEx = 9,
+    EmfSetViewportExtEx = 11,
+    EmfSetMapMode = 17,
+    EmfSetBkMode = 18,
+    EmfSetTextColor = 24,
+    EmfIntersectClipRect = 30,
+    EmfSetWorldTransform = 35,
+    EmfSelectObject = 37,
+    EmfCreatePen = 38,
+    EmfCreateBrushIndirect = 39,
+    EmfRectangle = 43,
+    EmfPie = 47,
+    EmfBeginPath = 59,
+    EmfEndPath = 60,
+    EmfFillPath = 62,
+    EmfGdiComment = 70,
+    EmfStretchDiBits = 81,
+    EmfSaveDc = 33,
+    EmfRestoreDc = 34,
 };
 
 QImage renderOk(const QByteArray &file, QSize maxSize = QSize())
@@ -64,7 +89,10 @@ EmfBuilder emfWithBrush(uint32_t colour)
 QByteArray polygon16(const QList<QPoint> &points)
 {
     QByteArray p;
-    put32(p, 0); put32(p, 0); put32(p, 0); put32(p, 0);
+    put32(p, 0);
+    put32(p, 0);
+    put32(p, 0);
+    put32(p, 0);
     put32(p, points.size());
     for (const QPoint &pt : points) {
         put16(p, pt.x());
@@ -76,21 +104,31 @@ QByteArray polygon16(const QList<QPoint> &points)
 QByteArray stretchDiBits(QRect dest, const QByteArray &dib, int width, int height)
 {
     QByteArray p;
-    put32(p, 0); put32(p, 0); put32(p, 0); put32(p, 0); // bounds
-    put32(p, dest.x()); put32(p, dest.y());
-    put32(p, 0); put32(p, 0); put32(p, width); put32(p, height);
-    put32(p, 80); put32(p, 40);                          // BITMAPINFO right after the fields
-    put32(p, 120); put32(p, dib.size() - 40);            // then the bits
-    put32(p, 0);                                         // DIB_RGB_COLORS
-    put32(p, 0x00CC0020);                                // SRCCOPY
-    put32(p, dest.width()); put32(p, dest.height());
+    put32(p, 0);
+    put32(p, 0);
+    put32(p, 0);
+    put32(p, 0); // bounds
+    put32(p, dest.x());
+    put32(p, dest.y());
+    put32(p, 0);
+    put32(p, 0);
+    put32(p, width);
+    put32(p, height);
+    put32(p, 80);
+    put32(p, 40); // BITMAPINFO right after the fields
+    put32(p, 120);
+    put32(p, dib.size() - 40); // then the bits
+    put32(p, 0);               // DIB_RGB_COLORS
+    put32(p, 0x00CC0020);      // SRCCOPY
+    put32(p, dest.width());
+    put32(p, dest.height());
     p.append(dib);
     return p;
 }
 
 const std::vector<std::vector<uint32_t>> quadrants = {
-    {0xFF0000, 0x00FF00},  // top: red, green
-    {0x0000FF, 0xFFFF00},  // bottom: blue, yellow
+    {0xFF0000, 0x00FF00}, // top: red, green
+    {0x0000FF, 0xFFFF00}, // bottom: blue, yellow
 };
 
 } // namespace
@@ -140,7 +178,7 @@ private slots:
         w.raw(WmfPolygon, p);
         const QImage img = renderOk(w.build(wmfBox));
         QCOMPARE(near(img.pixel(100, 105), Qt::blue), centreFilled);
-        QVERIFY(near(img.pixel(100, 25), Qt::blue));   // the top point is filled either way
+        QVERIFY(near(img.pixel(100, 25), Qt::blue)); // the top point is filled either way
         QVERIFY(isWhite(img.pixel(5, 5)));
     }
 
@@ -185,8 +223,8 @@ private slots:
     void wmfNegativeWindowExtentFlipsTheYAxis()
     {
         WmfBuilder w = wmfWithBrush(rgb(255, 0, 0));
-        w.record(WmfSetWindowOrg, {200, 0});   // y, x: logical y = 200 is the top
-        w.record(WmfSetWindowExt, {-200, 200}); // y grows upwards
+        w.record(WmfSetWindowOrg, {200, 0});     // y, x: logical y = 200 is the top
+        w.record(WmfSetWindowExt, {-200, 200});  // y grows upwards
         w.record(WmfRectangle, {0, 200, 50, 0}); // logical y 0..50: the bottom quarter
         const QImage img = renderOk(w.build(wmfBox));
         QVERIFY(near(img.pixel(100, 180), Qt::red));
@@ -200,18 +238,18 @@ private slots:
         QTest::addColumn<QPoint>("inside");
         QTest::addColumn<QPoint>("outside");
         // Anisotropic: window 100 x 100 on a 192 x 192 viewport doubles (nearly) everything.
-        QTest::newRow("anisotropic") << 8 << QRect(QPoint(25, 25), QPoint(75, 75)) << QPoint(130, 130)
-                                     << QPoint(40, 96);
+        QTest::newRow("anisotropic")
+            << 8 << QRect(QPoint(25, 25), QPoint(75, 75)) << QPoint(130, 130) << QPoint(40, 96);
         // Isotropic: window 100 x 50 keeps the smaller scale on both axes, so the rectangle
         // covers only the top half.
-        QTest::newRow("isotropic") << 7 << QRect(QPoint(0, 0), QPoint(100, 50)) << QPoint(96, 48)
-                                   << QPoint(96, 140);
+        QTest::newRow("isotropic")
+            << 7 << QRect(QPoint(0, 0), QPoint(100, 50)) << QPoint(96, 48) << QPoint(96, 140);
         // Tenths of a millimetre with y up: 3.78 px per mm on this reference device.
-        QTest::newRow("lometric") << 2 << QRect(QPoint(100, -100), QPoint(400, -400)) << QPoint(96, 96)
-                                  << QPoint(20, 20);
+        QTest::newRow("lometric") << 2 << QRect(QPoint(100, -100), QPoint(400, -400))
+                                  << QPoint(96, 96) << QPoint(20, 20);
         // Twips: 1440 to the inch, 96 px to the inch, y up.
-        QTest::newRow("twips") << 6 << QRect(QPoint(720, -720), QPoint(2160, -2160)) << QPoint(96, 96)
-                               << QPoint(170, 170);
+        QTest::newRow("twips") << 6 << QRect(QPoint(720, -720), QPoint(2160, -2160))
+                               << QPoint(96, 96) << QPoint(170, 170);
     }
     void emfMappingModes()
     {
@@ -276,11 +314,11 @@ private slots:
     void wmfCreateFillsTheLowestFreeSlot()
     {
         WmfBuilder w;
-        w.createPen(5, 0, 0);              // 0
-        w.createBrush(0, rgb(255, 0, 0));  // 1
-        w.createBrush(0, rgb(0, 255, 0));  // 2
+        w.createPen(5, 0, 0);             // 0
+        w.createBrush(0, rgb(255, 0, 0)); // 1
+        w.createBrush(0, rgb(0, 255, 0)); // 2
         w.record(WmfDeleteObject, {1});
-        w.createBrush(0, rgb(0, 0, 255));  // takes slot 1 again
+        w.createBrush(0, rgb(0, 0, 255)); // takes slot 1 again
         w.record(WmfSelectObject, {0});
         w.record(WmfSelectObject, {1});
         w.record(WmfRectangle, {150, 150, 50, 50});
@@ -328,7 +366,11 @@ private slots:
     {
         EmfBuilder e = emfWithBrush(rgb(0, 0, 255));
         e.record(EmfBeginPath, {});
-        e.raw(EmfPolygon16, polygon16({{20, 20}, {170, 20}, {20, 170}}));
+        e.raw(EmfPolygon16, polygon16({
+                                {20,  20 },
+                                {170, 20 },
+                                {20,  170}
+        }));
         e.record(EmfEndPath, {});
         const QByteArray unfilled = e.build();
         e.record(EmfFillPath, {0, 0, 0, 0});
@@ -362,8 +404,8 @@ private slots:
     {
         WmfBuilder w;
         QByteArray p;
-        put32(p, 0x00CC0020); // SRCCOPY
-        put16(p, 0);          // DIB_RGB_COLORS
+        put32(p, 0x00CC0020);                      // SRCCOPY
+        put16(p, 0);                               // DIB_RGB_COLORS
         for (int v : {2, 2, 0, 0, 200, 200, 0, 0}) // src h, w, y, x; dest h, w, y, x
             put16(p, v);
         p.append(dib24(quadrants));
@@ -379,12 +421,13 @@ private slots:
     {
         // A negative height marks a DIB stored top row first.
         QByteArray dib = dib24({quadrants[1], quadrants[0]}); // rows stored bottom-up, reversed
-        dib[8] = char(0xFE);                                   // height -2
+        dib[8] = char(0xFE);                                  // height -2
         dib[9] = dib[10] = dib[11] = char(0xFF);
         EmfBuilder e;
         e.raw(EmfStretchDiBits, stretchDiBits(QRect(0, 0, 192, 192), dib, 2, 2));
         const QImage img = renderOk(e.build());
-        QVERIFY2(near(img.pixel(40, 40), Qt::red), qPrintable(QString::number(img.pixel(40, 40), 16)));
+        QVERIFY2(near(img.pixel(40, 40), Qt::red),
+                 qPrintable(QString::number(img.pixel(40, 40), 16)));
         QVERIFY(near(img.pixel(150, 150), Qt::yellow));
     }
 

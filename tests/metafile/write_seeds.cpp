@@ -15,8 +15,10 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    for (const auto &[name, bytes] : {std::pair{"built-busy.emf", metafiletest::busyEmf()},
-                                      std::pair{"built-busy.wmf", metafiletest::busyWmf()}}) {
+    for (const auto &[name, bytes] : {
+             std::pair{"built-busy.emf", metafiletest::busyEmf()},
+             std::pair{"built-busy.wmf", metafiletest::busyWmf()}
+    }) {
         QFile file(folder + QLatin1Char('/') + QLatin1String(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));

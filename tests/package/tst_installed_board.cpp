@@ -24,7 +24,8 @@ private slots:
         const QString game = qEnvironmentVariable("MORVANE_INSTALLED_GAME");
         if (game.isEmpty() || data.isEmpty())
             QSKIP("MORVANE_INSTALLED_GAME and MORVANE_INSTALLED_DATA name the installed game");
-        QVERIFY2(readLevelFile(QDir(data).filePath("Levels.res"), table), "the installed level table");
+        QVERIFY2(readLevelFile(QDir(data).filePath("Levels.res"), table),
+                 "the installed level table");
         QVERIFY2(x.start(), "Xvfb must start");
         // Started from the root folder: the game must find its files beside itself, not here.
         QVERIFY(x.startGame(game, QStringLiteral("/")));

@@ -50,7 +50,10 @@ void BoardInvariants::checkContents(const LevelTable &table, QStringList &broken
             const int c = table(row, j).Content;
             if (c < 1 || c > 18 || seen.test(size_t(c)))
                 broken << QStringLiteral("row %1: Content of place %2 is %3, not part of a "
-                                         "permutation of 1..18").arg(row).arg(j).arg(c);
+                                         "permutation of 1..18")
+                              .arg(row)
+                              .arg(j)
+                              .arg(c);
             else
                 seen.set(size_t(c));
         }
@@ -71,7 +74,9 @@ void BoardInvariants::checkFileFields(const LevelTable &table, QStringList &brok
             now.Content = file.Content;
             if (!(now == file))
                 broken << QStringLiteral("row %1 place %2: a field read from the level file "
-                                         "changed").arg(row).arg(j);
+                                         "changed")
+                              .arg(row)
+                              .arg(j);
         }
     }
 }
@@ -92,8 +97,8 @@ void BoardInvariants::checkPieces(TestWindow &window, QStringList &broken) const
     }
     if (board.scaleMode() != BoardArea::ScaleMode::Pixels)
         broken << QStringLiteral("the board is left in another scale than pixels");
-    const QRectF area = QRectF(0, 0, board.width(), board.height())
-                            .adjusted(-Slack, -Slack, Slack, Slack);
+    const QRectF area =
+        QRectF(0, 0, board.width(), board.height()).adjusted(-Slack, -Slack, Slack, Slack);
     for (int j = 1; j <= 18; ++j) {
         const PieceImage &piece = window.piece(j);
         if (!piece.isVisibleTo(&board))
@@ -101,12 +106,17 @@ void BoardInvariants::checkPieces(TestWindow &window, QStringList &broken) const
         const QRectF at = piece.pixelGeometry();
         if (!area.contains(at))
             broken << QStringLiteral("piece %1 at %2 lies outside the board of %3 x %4")
-                          .arg(j).arg(describe(at)).arg(board.width()).arg(board.height());
+                          .arg(j)
+                          .arg(describe(at))
+                          .arg(board.width())
+                          .arg(board.height());
         const PieceRecord &place = game.LevelTable(game.CurrentLevel, j);
         const QRectF home(place.PlaceLeft, place.PlaceTop, place.PlaceWidth, place.PlaceHeight);
         if (!near(at, home))
             broken << QStringLiteral("piece %1 at %2 is not on its place %3 of level %4")
-                          .arg(j).arg(describe(at), describe(home)).arg(game.CurrentLevel);
+                          .arg(j)
+                          .arg(describe(at), describe(home))
+                          .arg(game.CurrentLevel);
     }
 }
 

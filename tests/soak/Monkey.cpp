@@ -15,9 +15,9 @@ namespace morvane::test {
 namespace {
 
 constexpr const char *KindNames[] = {
-    "click", "right click", "piece move", "background move", "move tick", "border tick",
-    "hider tick", "level", "level file", "window size", "minimise", "open", "about",
-    "preview click", "helpful swap", "helpful turn",
+    "click",      "right click",   "piece move",   "background move", "move tick", "border tick",
+    "hider tick", "level",         "level file",   "window size",     "minimise",  "open",
+    "about",      "preview click", "helpful swap", "helpful turn",
 };
 
 // Relative frequencies, in the order of Monkey::Kind. Ticks and mouse moves are what a real
@@ -137,8 +137,7 @@ Monkey::Event Monkey::performTimed(Kind kind)
         if (m_window.timHider().isActive())
             m_guard.run("hider", [&] { m_game.HiderTimerTick(); });
         return {name, {}};
-    case LevelChoice:
-        return chooseLevel();
+    case LevelChoice: return chooseLevel();
     case LevelFileToggle: {
         const int n = std::uniform_int_distribution<int>(1, 7)(m_rng);
         const QString file = Game::levelFileName(n);
@@ -148,7 +147,7 @@ Monkey::Event Monkey::performTimed(Kind kind)
             QFile::copy(QStringLiteral(MORVANE_BIN_DIR "/") + file, m_data.file(file));
         return {name + QLatin1Char(' ') + file
                     + (QFile::exists(m_data.file(file)) ? QStringLiteral(" back")
-                                                         : QStringLiteral(" gone")),
+                                                        : QStringLiteral(" gone")),
                 {}};
     }
     case WindowSize: {
@@ -159,9 +158,11 @@ Monkey::Event Monkey::performTimed(Kind kind)
             m_guard.run("outer width", [&] { m_window.setOuterWidthTwips(across); });
         if (which != 0)
             m_guard.run("outer height", [&] { m_window.setOuterHeightTwips(down); });
-        return {name + QStringLiteral(" %1 x %2 twips (%3)")
-                           .arg(which != 1 ? across : -1).arg(which != 0 ? down : -1)
-                           .arg(which),
+        return {name
+                    + QStringLiteral(" %1 x %2 twips (%3)")
+                          .arg(which != 1 ? across : -1)
+                          .arg(which != 0 ? down : -1)
+                          .arg(which),
                 {}};
     }
     case Minimise:
@@ -171,8 +172,7 @@ Monkey::Event Monkey::performTimed(Kind kind)
         }
         m_window.showMinimized();
         return {name, {}};
-    case Open:
-        return openPicture();
+    case Open: return openPicture();
     case About: {
         const int before = m_window.aboutShown;
         m_guard.run("about", [&] { m_game.AboutCommand(); });
@@ -201,8 +201,7 @@ Monkey::Event Monkey::performTimed(Kind kind)
             }
         }
         return perform(PieceMove);
-    case KindCount:
-        break;
+    case KindCount: break;
     }
     return {name, {}};
 }
@@ -265,7 +264,7 @@ Monkey::Event Monkey::openPicture()
     category = draw < 45 ? Good : draw < 80 ? Bad : draw < 90 ? Doubtful : Cancel;
     if (category == Doubtful && m_files.doubtful.isEmpty())
         category = Bad;
-    const QStringList &list = category == Good ? m_files.good
+    const QStringList &list = category == Good  ? m_files.good
                               : category == Bad ? m_files.bad
                                                 : m_files.doubtful;
     const QString path =
@@ -285,9 +284,10 @@ Monkey::Event Monkey::openPicture()
     m_guard.run("open", [&] { m_window.openCommand().run(); });
     m_window.setPlatformId(2);
 
-    Event event{QStringLiteral("open %1%2").arg(path.isEmpty() ? QStringLiteral("(cancel)") : path,
-                                               viaDialog ? " by dialog" : ""),
-                {}};
+    Event event{
+        QStringLiteral("open %1%2")
+            .arg(path.isEmpty() ? QStringLiteral("(cancel)") : path, viaDialog ? " by dialog" : ""),
+        {}};
     const qsizetype newMessages = m_window.messages.size() - messagesBefore;
     switch (category) {
     case Good:
@@ -295,7 +295,8 @@ Monkey::Event Monkey::openPicture()
             event.broken << QStringLiteral("a good picture did not become level 0");
         break;
     case Bad:
-        if (newMessages != 1 || !m_window.messages.last().startsWith(QLatin1String("Bad Image File|")))
+        if (newMessages != 1
+            || !m_window.messages.last().startsWith(QLatin1String("Bad Image File|")))
             event.broken << QStringLiteral("a bad picture gave no Bad Image File message");
         if (m_game.CurrentLevel != levelBefore)
             event.broken << QStringLiteral("a bad picture changed the level");

@@ -33,9 +33,23 @@ public:
 
 private:
     enum Kind {
-        LeftClick, RightClick, PieceMove, BackgroundMove, MoveTick, BorderTick, HiderTick,
-        LevelChoice, LevelFileToggle, WindowSize, Minimise, Open, About, PreviewClick,
-        HelpfulSwap, HelpfulTurn, KindCount
+        LeftClick,
+        RightClick,
+        PieceMove,
+        BackgroundMove,
+        MoveTick,
+        BorderTick,
+        HiderTick,
+        LevelChoice,
+        LevelFileToggle,
+        WindowSize,
+        Minimise,
+        Open,
+        About,
+        PreviewClick,
+        HelpfulSwap,
+        HelpfulTurn,
+        KindCount
     };
 
     Event next();

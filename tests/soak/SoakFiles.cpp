@@ -58,8 +58,8 @@ SoakFiles::SoakFiles()
     doubtful << write(dir, QStringLiteral("cut.jpg"), jpegBytes.left(jpegBytes.size() / 40));
     bad << tiny
         << write(dir, QStringLiteral("noise.bmp"), QByteArray("BM") + QByteArray(300, '\x7f'))
-        << write(dir, QStringLiteral("empty.gif"), QByteArray())
-        << m_dir.path() << dir.filePath(QStringLiteral("gone.jpg"));
+        << write(dir, QStringLiteral("empty.gif"), QByteArray()) << m_dir.path()
+        << dir.filePath(QStringLiteral("gone.jpg"));
 
     const QDir shared(testDataFolder(QStringLiteral("badimages")));
     for (const QString &name : shared.entryList(QDir::Files))

@@ -143,8 +143,9 @@ private slots:
                 if (violations.size() < ReportedViolations) {
                     QStringList lead(history.begin(), history.end());
                     violations << QStringLiteral("after event %1: %2\n    events before: %3")
-                                      .arg(n).arg(broken.join(QStringLiteral("; ")),
-                                                  lead.join(QStringLiteral(" | ")));
+                                      .arg(n)
+                                      .arg(broken.join(QStringLiteral("; ")),
+                                           lead.join(QStringLiteral(" | ")));
                 }
             }
             if (n % EventsPerLoopTurn == 0)

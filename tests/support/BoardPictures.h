@@ -29,7 +29,8 @@ inline double difference(const QImage &a, const QImage &b)
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+            sum +=
+                qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
         }
     return sum / (3.0 * a.width() * a.height());
 }
@@ -38,21 +39,26 @@ inline double difference(const QImage &a, const QImage &b)
 // whether it shows a given tile, away from its frame and glow.
 class BoardPictures {
 public:
-    BoardPictures(const LevelTable &table, QString dataDir) : m_table(table), m_dataDir(std::move(dataDir)) {}
+    BoardPictures(const LevelTable &table, QString dataDir)
+        : m_table(table), m_dataDir(std::move(dataDir))
+    {
+    }
 
     QPoint origin;
 
     QRect placeOnScreen(int level, int place) const
     {
         const PieceRecord &r = m_table(level, place);
-        return QRect(origin + QPoint(r.SrcLeft + 20, r.SrcTop + 20), QSize(r.SrcWidth, r.SrcHeight));
+        return QRect(origin + QPoint(r.SrcLeft + 20, r.SrcTop + 20),
+                     QSize(r.SrcWidth, r.SrcHeight));
     }
     QImage shown(const QImage &screen, int level, int place) const
     {
         return screen.copy(placeOnScreen(level, place).adjusted(7, 7, -7, -7));
     }
     // What place `place` should show: tile `tile` stretched to the place, perhaps mirrored.
-    QImage expected(int level, int place, int tile, bool mirrorH = false, bool mirrorV = false) const
+    QImage expected(int level, int place, int tile, bool mirrorH = false,
+                    bool mirrorV = false) const
     {
         const PieceRecord &r = m_table(level, tile);
         const QSize size = placeOnScreen(level, place).size();
@@ -62,11 +68,13 @@ public:
             .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
             .copy(QRect(QPoint(0, 0), size).adjusted(7, 7, -7, -7));
     }
-    double distance(const QImage &screen, int level, int place, int tile, bool h = false, bool v = false) const
+    double distance(const QImage &screen, int level, int place, int tile, bool h = false,
+                    bool v = false) const
     {
         return difference(shown(screen, level, place), expected(level, place, tile, h, v));
     }
-    bool shows(const QImage &screen, int level, int place, int tile, bool h = false, bool v = false) const
+    bool shows(const QImage &screen, int level, int place, int tile, bool h = false,
+               bool v = false) const
     {
         return distance(screen, level, place, tile, h, v) < 6;
     }

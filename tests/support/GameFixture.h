@@ -22,7 +22,9 @@ BoardMoves gameMoves(Rig &rig)
             game.Click(place);
             game.Click(other);
         },
-        [&rig](int place) { return rig.piece(place).FlipHorizontal() || rig.piece(place).FlipVertical(); },
+        [&rig](int place) {
+            return rig.piece(place).FlipHorizontal() || rig.piece(place).FlipVertical();
+        },
         [&game](int place) { game.RightClick(place); },
     };
 }
@@ -58,7 +60,10 @@ struct BasicGameFixture {
     }
     PieceImage &piece(int j) { return rig.piece(j); }
     uint8_t content(int place) const { return game.LevelTable(game.CurrentLevel, place).Content; }
-    bool mirrored(int place) { return piece(place).FlipHorizontal() || piece(place).FlipVertical(); }
+    bool mirrored(int place)
+    {
+        return piece(place).FlipHorizontal() || piece(place).FlipVertical();
+    }
     void swap(int a, int b)
     {
         game.Click(a);

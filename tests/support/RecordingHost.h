@@ -131,10 +131,14 @@ public:
         m_preview = new PictureBox(&m_board);
         frmMain::dressPreview(*m_preview);
 
-        m_game = std::make_unique<Game>(GameParts{.host = &host, .board = &m_board,
-                                                  .pieces = m_pieces, .clipper = &m_clipper,
-                                                  .preview = m_preview, .banner = m_banner,
-                                                  .borderTimer = &m_timBorder, .random = m_random,
+        m_game = std::make_unique<Game>(GameParts{.host = &host,
+                                                  .board = &m_board,
+                                                  .pieces = m_pieces,
+                                                  .clipper = &m_clipper,
+                                                  .preview = m_preview,
+                                                  .banner = m_banner,
+                                                  .borderTimer = &m_timBorder,
+                                                  .random = m_random,
                                                   .loadPicture = ownPicture,
                                                   .loadLevelPicture = loadLevelPicture,
                                                   .dataFolder = dataFolder});

@@ -63,7 +63,7 @@ public:
     void showAbout() override { ++aboutShown; }
     void exitProgram() override { exited = true; }
 
-    int pieceRedraws() 
+    int pieceRedraws()
     {
         int total = 0;
         for (int i = 1; i <= 18; ++i)

@@ -188,7 +188,8 @@ private slots:
         for (int y = 0; y < h; ++y) {
             QCOMPARE(QColor(shot.pixel(0, y)), QColor(0, 0, 255));
             QCOMPARE(QColor(shot.pixel(w - 1, y)), QColor(0, 0, 255));
-            QCOMPARE(QColor(shot.pixel(1, y)).rgb(), y == 0 || y == h - 1 ? QColor(0, 0, 255).rgb() : qRgb(0, 0, 0));
+            QCOMPARE(QColor(shot.pixel(1, y)).rgb(),
+                     y == 0 || y == h - 1 ? QColor(0, 0, 255).rgb() : qRgb(0, 0, 0));
         }
         for (int x = 0; x < w; ++x) {
             QCOMPARE(QColor(shot.pixel(x, 0)), QColor(0, 0, 255));

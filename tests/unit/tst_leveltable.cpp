@@ -21,8 +21,8 @@ std::string record(const std::string &a, const std::string &b, const std::string
     auto pad = [](const std::string &text, size_t width) {
         return std::string(width - std::min(width, text.size()), ' ') + text.substr(0, width);
     };
-    return pad(a, 4) + pad(b, 4) + pad(c, 4) + pad(d, 4) + pad(e, 2) + f + g + pad(h, 3)
-           + pad(i, 3) + pad(j, 3) + pad(k, 3) + "\r\n";
+    return pad(a, 4) + pad(b, 4) + pad(c, 4) + pad(d, 4) + pad(e, 2) + f + g + pad(h, 3) + pad(i, 3)
+           + pad(j, 3) + pad(k, 3) + "\r\n";
 }
 
 } // namespace
@@ -151,7 +151,13 @@ private slots:
         table(0, 1).Content = 4;
         table(7, 18).Content = 5;
         QCOMPARE(table(0, 1).Content, uint8_t(4));
-        for (auto [row, place] : {std::pair{-1, 1}, {8, 1}, {0, 0}, {0, 19}, {3, -2}}) {
+        for (auto [row, place] : {
+                 std::pair{-1, 1 },
+                 {8,  1 },
+                 {0,  0 },
+                 {0,  19},
+                 {3,  -2}
+        }) {
             try {
                 table(row, place);
                 QFAIL("an index outside the table must fail");

@@ -28,10 +28,11 @@ void collectWindows(const QJsonObject &node, bool floating, QList<SwayWindow> &f
         window.name = node.value(QStringLiteral("name")).toString();
         window.appId = node.value(QStringLiteral("app_id")).toString();
         // window_rect is the client's own area, relative to the container.
-        window.rect = QRect(rect.value(QStringLiteral("x")).toInt() + inner.value(QStringLiteral("x")).toInt(),
-                            rect.value(QStringLiteral("y")).toInt() + inner.value(QStringLiteral("y")).toInt(),
-                            inner.value(QStringLiteral("width")).toInt(),
-                            inner.value(QStringLiteral("height")).toInt());
+        window.rect = QRect(
+            rect.value(QStringLiteral("x")).toInt() + inner.value(QStringLiteral("x")).toInt(),
+            rect.value(QStringLiteral("y")).toInt() + inner.value(QStringLiteral("y")).toInt(),
+            inner.value(QStringLiteral("width")).toInt(),
+            inner.value(QStringLiteral("height")).toInt());
         window.floating = floating;
         window.focused = node.value(QStringLiteral("focused")).toBool();
         window.visible = node.value(QStringLiteral("visible")).toBool();
@@ -90,7 +91,8 @@ QString WaylandSession::start(const QString &config)
             return QStringLiteral("running as root and unshare is not installed");
         arguments.prepend(program);
         arguments = QStringList{QStringLiteral("--user"), QStringLiteral("--map-user=1000"),
-                                QStringLiteral("--map-group=1000")} + arguments;
+                                QStringLiteral("--map-group=1000")}
+                    + arguments;
         program = QStringLiteral("unshare");
     }
     m_sway->start(program, arguments);
@@ -102,7 +104,8 @@ QString WaylandSession::start(const QString &config)
     clock.start();
     while (clock.elapsed() < 20000) {
         if (m_sway->state() == QProcess::NotRunning) {
-            const QStringList lines = QString::fromLocal8Bit(m_sway->readAll()).split('\n', Qt::SkipEmptyParts);
+            const QStringList lines =
+                QString::fromLocal8Bit(m_sway->readAll()).split('\n', Qt::SkipEmptyParts);
             return QStringLiteral("sway exited (%1): %2")
                 .arg(m_sway->exitCode())
                 .arg(lines.isEmpty() ? QStringLiteral("no output") : lines.last());
@@ -198,7 +201,8 @@ QString WaylandSession::swaymsg(const QStringList &arguments)
 QList<SwayWindow> WaylandSession::windows()
 {
     QList<SwayWindow> found;
-    const QString tree = swaymsg({QStringLiteral("-r"), QStringLiteral("-t"), QStringLiteral("get_tree")});
+    const QString tree =
+        swaymsg({QStringLiteral("-r"), QStringLiteral("-t"), QStringLiteral("get_tree")});
     collectWindows(QJsonDocument::fromJson(tree.toUtf8()).object(), false, found);
     return found;
 }
@@ -234,9 +238,8 @@ bool WaylandSession::windowGone(const QString &pattern, int timeoutMs)
     return false;
 }
 
-std::optional<SwayWindow> WaylandSession::windowWhen(qint64 id,
-                                                     const std::function<bool(const SwayWindow &)> &ready,
-                                                     int timeoutMs)
+std::optional<SwayWindow> WaylandSession::windowWhen(
+    qint64 id, const std::function<bool(const SwayWindow &)> &ready, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
@@ -257,10 +260,12 @@ QImage WaylandSession::screenshot()
 {
     QProcess grim;
     grim.setProcessEnvironment(environment());
-    grim.start(QStringLiteral("grim"), {QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
+    grim.start(QStringLiteral("grim"),
+               {QStringLiteral("-t"), QStringLiteral("ppm"), QStringLiteral("-")});
     if (!grim.waitForFinished(20000))
         return QImage();
-    return QImage::fromData(grim.readAllStandardOutput(), "PPM").convertToFormat(QImage::Format_RGB32);
+    return QImage::fromData(grim.readAllStandardOutput(), "PPM")
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 void WaylandSession::click(QPoint at, const QString &button)

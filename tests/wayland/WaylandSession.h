@@ -49,7 +49,8 @@ public:
     bool windowGone(const QString &pattern, int timeoutMs = 30000);
     // The window with sway's container id `id` once `ready` holds for it, waiting up to
     // `timeoutMs`; the last state seen (or nothing, when it is gone) otherwise.
-    std::optional<SwayWindow> windowWhen(qint64 id, const std::function<bool(const SwayWindow &)> &ready,
+    std::optional<SwayWindow> windowWhen(qint64 id,
+                                         const std::function<bool(const SwayWindow &)> &ready,
                                          int timeoutMs = 30000);
     QList<SwayWindow> windows();
     // Runs swaymsg with these arguments; returns its standard output.

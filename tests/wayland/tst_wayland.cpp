@@ -46,7 +46,8 @@ class WaylandTest : public QObject {
     {
         const uint8_t t = table(level, place).StartContent;
         const bool mirrored = table(level, t).Flipped, horizontal = table(level, t).FlipAxis == 'H';
-        return board.shows(screen, level, place, t, mirrored && horizontal, mirrored && !horizontal);
+        return board.shows(screen, level, place, t, mirrored && horizontal,
+                           mirrored && !horizontal);
     }
 
     // Every place shows the tile the level deals there: the deal is over.
@@ -100,12 +101,14 @@ class WaylandTest : public QObject {
         const std::optional<SwayWindow> found = w.findWindow(pattern, Patience);
         if (!found)
             return found;
-        return w.windowWhen(found->id, [](const SwayWindow &shown) { return shown.focused; }, Patience);
+        return w.windowWhen(
+            found->id, [](const SwayWindow &shown) { return shown.focused; }, Patience);
     }
     // sway's command for the main window alone (a dialog of the game shares its app id).
     bool swayOnMainWindow(const QStringList &command)
     {
-        return !w.swaymsg(QStringList{QStringLiteral("[con_id=%1]").arg(window.id)} + command).isEmpty();
+        return !w.swaymsg(QStringList{QStringLiteral("[con_id=%1]").arg(window.id)} + command)
+                    .isEmpty();
     }
     // The pointer away from the pieces, so that no hover glow colours a frame.
     void pointerAway() { w.input(QStringLiteral("move 2 2")); }
@@ -121,7 +124,8 @@ class WaylandTest : public QObject {
         locateBoard(QStringLiteral("^Morvane - Level 1$"));
         window = mainWindowWhen([](const SwayWindow &shown) { return shown.focused; });
         QVERIFY2(window.focused, "the new game's window has the keyboard");
-        QVERIFY(board.showsTheDeal(screenWhen([&](const QImage &shot) { return board.showsTheDeal(shot, 1); }), 1));
+        QVERIFY(board.showsTheDeal(
+            screenWhen([&](const QImage &shot) { return board.showsTheDeal(shot, 1); }), 1));
     }
 
 private slots:
@@ -150,14 +154,16 @@ private slots:
     {
         // The app id names the desktop entry, so the desktop shows the game's name and icon.
         QCOMPARE(window.appId, QStringLiteral("org.morvane.Morvane"));
-        QVERIFY(QFile::exists(QStringLiteral(MORVANE_SOURCE_DIR "/dist/") + window.appId + ".desktop"));
+        QVERIFY(
+            QFile::exists(QStringLiteral(MORVANE_SOURCE_DIR "/dist/") + window.appId + ".desktop"));
         QVERIFY(window.floating);
         QCOMPARE(window.rect.width(), BoardWidth);
     }
 
     void startupBoardShowsTheDealtTiles()
     {
-        const QImage screen = screenWhen([&](const QImage &shot) { return board.showsTheDeal(shot, 1); });
+        const QImage screen =
+            screenWhen([&](const QImage &shot) { return board.showsTheDeal(shot, 1); });
         for (int j = 1; j <= 18; ++j) {
             const double d = board.distance(screen, 1, j, table(1, j).StartContent);
             QVERIFY2(d < 6, qPrintable(QStringLiteral("place %1 differs by %2").arg(j).arg(d)));
@@ -178,13 +184,15 @@ private slots:
         clickPlace(1, 9);
         clickPlace(1, 2);
         pointerAway();
-        QVERIFY(board.showsTheDeal(screenWhen([&](const QImage &shot) { return board.showsTheDeal(shot, 1); }), 1));
+        QVERIFY(board.showsTheDeal(
+            screenWhen([&](const QImage &shot) { return board.showsTheDeal(shot, 1); }), 1));
     }
 
     void levelChosenByKeyboardAndATurnByRightButton()
     {
         // Alt+L opens the Level menu; the third item is level 3.
-        keys({QStringLiteral("alt+l"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
+        keys({QStringLiteral("alt+l"), QStringLiteral("Down"), QStringLiteral("Down"),
+              QStringLiteral("Return")});
         locateBoard(QStringLiteral("^Morvane - Level 3$"));
         int mirroredPlace = 0;
         for (int j = 1; j <= 18 && !mirroredPlace; ++j)
@@ -193,10 +201,12 @@ private slots:
         QVERIFY(mirroredPlace);
         const uint8_t t = table(3, mirroredPlace).StartContent;
         // The caption changes before the deal: the deal is over once every place shows its tile.
-        QImage screen = screenWhen([&](const QImage &shot) { return showsTheLevelAsDealt(shot, 3); });
+        QImage screen =
+            screenWhen([&](const QImage &shot) { return showsTheLevelAsDealt(shot, 3); });
         QVERIFY(showsTheLevelAsDealt(screen, 3));
         clickPlace(3, mirroredPlace, QStringLiteral("right"));
-        screen = screenWhen([&](const QImage &shot) { return board.shows(shot, 3, mirroredPlace, t); });
+        screen =
+            screenWhen([&](const QImage &shot) { return board.shows(shot, 3, mirroredPlace, t); });
         QVERIFY(board.shows(screen, 3, mirroredPlace, t));
     }
 
@@ -219,8 +229,8 @@ private slots:
         clickPlace(1, free.last());
         // The click gave the main window the focus and raised it over the box; the game hands
         // the focus back to the box, which rises again, so the game does not look frozen.
-        const std::optional<SwayWindow> again =
-            w.windowWhen(about->id, [](const SwayWindow &shown) { return shown.focused; }, Patience);
+        const std::optional<SwayWindow> again = w.windowWhen(
+            about->id, [](const SwayWindow &shown) { return shown.focused; }, Patience);
         QVERIFY2(again && again->focused, "the About box has the focus again");
         keys({QStringLiteral("Escape")});
         QVERIFY(w.windowGone(QStringLiteral("^About Morvane$")));
@@ -282,7 +292,8 @@ private slots:
         // Tiled, the compositor gives the window the whole output; the board follows it.
         const int menu = window.rect.height() - BoardHeight;
         QVERIFY(swayOnMainWindow({QStringLiteral("floating"), QStringLiteral("disable")}));
-        window = mainWindowWhen([](const SwayWindow &shown) { return shown.rect.size() == QSize(1280, 900); });
+        window = mainWindowWhen(
+            [](const SwayWindow &shown) { return shown.rect.size() == QSize(1280, 900); });
         QCOMPARE(window.rect.size(), QSize(1280, 900));
         pointerAway();
         const QString wrong = boardFillsTheWindowSoon(menu);
@@ -300,10 +311,12 @@ private slots:
         QVERIFY(swayOnMainWindow({QStringLiteral("move"), QStringLiteral("scratchpad")}));
         QVERIFY2(!mainWindowWhen([](const SwayWindow &hidden) { return !hidden.visible; }).visible,
                  "sway hid the window");
-        const QImage gone = screenWhen([&](const QImage &shot) { return difference(shot.copy(before), shown) > 10; });
+        const QImage gone = screenWhen(
+            [&](const QImage &shot) { return difference(shot.copy(before), shown) > 10; });
         QVERIFY2(difference(gone.copy(before), shown) > 10, "the window left the screen");
         QVERIFY(swayOnMainWindow({QStringLiteral("scratchpad"), QStringLiteral("show")}));
-        window = mainWindowWhen([](const SwayWindow &again) { return again.visible && again.rect.width() > 0; });
+        window = mainWindowWhen(
+            [](const SwayWindow &again) { return again.visible && again.rect.width() > 0; });
         QVERIFY2(window.visible, "sway shows the window again");
         const QString wrong = boardFillsTheWindowSoon(menu);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
@@ -324,8 +337,8 @@ private slots:
         QVERIFY(main.rect.contains(form->rect.center()));
         // Tab from OK past the drive and folder lists to the files; down and up again to select
         // the first file, and Enter to take it. The keys reach the form in this order.
-        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Down"),
-              QStringLiteral("Up")});
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Down"), QStringLiteral("Up")});
         keys({QStringLiteral("Return")});
         QVERIFY(w.windowGone(QStringLiteral("^Open image file$")));
         // The window fits the 300 x 200 picture: 340 x 240 of board. The caption changes once
@@ -333,7 +346,8 @@ private slots:
         // closing, which once put the old size back, is handled only then.
         const QSize fitted(340, menu + 240);
         locateBoard(QStringLiteral("^Morvane$"));
-        window = mainWindowWhen([&](const SwayWindow &shown) { return shown.rect.size() == fitted; });
+        window =
+            mainWindowWhen([&](const SwayWindow &shown) { return shown.rect.size() == fitted; });
         if (window.rect.size() != fitted)
             w.screenshot().save(QDir::temp().filePath(QStringLiteral("morvane-wayland-open.png")));
         QCOMPARE(window.rect.size(), fitted);
@@ -350,11 +364,11 @@ private slots:
             const QColor c(shot.pixel(corner + QPoint(px, 120)));
             return c.blue() > 200 && c.red() < 60 && c.green() < 60;
         };
-        const QImage screen = screenWhen([&](const QImage &shot) { return frameAt(shot, 20) && !frameAt(shot, 12); });
+        const QImage screen =
+            screenWhen([&](const QImage &shot) { return frameAt(shot, 20) && !frameAt(shot, 12); });
         QVERIFY2(frameAt(screen, 20), "the left frame of the picture");
         QVERIFY2(!frameAt(screen, 12), "background left of the picture");
     }
-
 };
 
 QTEST_MAIN(WaylandTest)

@@ -27,31 +27,33 @@
 extern const struct wl_interface virtual_pointer_interface;
 extern const struct wl_interface virtual_keyboard_interface;
 
-static const struct wl_interface *pointer_create_types[] = {&wl_seat_interface, &virtual_pointer_interface};
-static const struct wl_interface *keyboard_create_types[] = {&wl_seat_interface, &virtual_keyboard_interface};
+static const struct wl_interface *pointer_create_types[] = {&wl_seat_interface,
+                                                            &virtual_pointer_interface};
+static const struct wl_interface *keyboard_create_types[] = {&wl_seat_interface,
+                                                             &virtual_keyboard_interface};
 static const struct wl_interface *no_types[] = {NULL, NULL, NULL, NULL, NULL};
 
 static const struct wl_message pointer_manager_requests[] = {
     {"create_virtual_pointer", "?on", pointer_create_types},
-    {"destroy", "", no_types},
+    {"destroy",                "",    no_types            },
 };
 static const struct wl_interface pointer_manager_interface = {
     "zwlr_virtual_pointer_manager_v1", 1, 2, pointer_manager_requests, 0, NULL};
 
 enum { POINTER_MOTION_ABSOLUTE = 1, POINTER_BUTTON = 2, POINTER_FRAME = 4, POINTER_DESTROY = 8 };
 static const struct wl_message pointer_requests[] = {
-    {"motion", "uff", no_types},
+    {"motion",          "uff",   no_types},
     {"motion_absolute", "uuuuu", no_types},
-    {"button", "uuu", no_types},
-    {"axis", "uuf", no_types},
-    {"frame", "", no_types},
-    {"axis_source", "u", no_types},
-    {"axis_stop", "uu", no_types},
-    {"axis_discrete", "uufi", no_types},
-    {"destroy", "", no_types},
+    {"button",          "uuu",   no_types},
+    {"axis",            "uuf",   no_types},
+    {"frame",           "",      no_types},
+    {"axis_source",     "u",     no_types},
+    {"axis_stop",       "uu",    no_types},
+    {"axis_discrete",   "uufi",  no_types},
+    {"destroy",         "",      no_types},
 };
-const struct wl_interface virtual_pointer_interface = {
-    "zwlr_virtual_pointer_v1", 1, 9, pointer_requests, 0, NULL};
+const struct wl_interface virtual_pointer_interface = {"zwlr_virtual_pointer_v1", 1, 9,
+                                                       pointer_requests,          0, NULL};
 
 static const struct wl_message keyboard_manager_requests[] = {
     {"create_virtual_keyboard", "on", keyboard_create_types},
@@ -61,15 +63,16 @@ static const struct wl_interface keyboard_manager_interface = {
 
 enum { KEYBOARD_KEYMAP = 0, KEYBOARD_KEY = 1, KEYBOARD_MODIFIERS = 2, KEYBOARD_DESTROY = 3 };
 static const struct wl_message keyboard_requests[] = {
-    {"keymap", "uhu", no_types},
-    {"key", "uuu", no_types},
+    {"keymap",    "uhu",  no_types},
+    {"key",       "uuu",  no_types},
     {"modifiers", "uuuu", no_types},
-    {"destroy", "", no_types},
+    {"destroy",   "",     no_types},
 };
-const struct wl_interface virtual_keyboard_interface = {
-    "zwp_virtual_keyboard_v1", 1, 4, keyboard_requests, 0, NULL};
+const struct wl_interface virtual_keyboard_interface = {"zwp_virtual_keyboard_v1", 1, 4,
+                                                        keyboard_requests,         0, NULL};
 
-/* --- the connection ---------------------------------------------------------------------------- */
+/* --- the connection ----------------------------------------------------------------------------
+ */
 
 struct client {
     struct wl_display *display;
@@ -101,7 +104,8 @@ static void output_mode(void *data, struct wl_output *output, uint32_t flags, in
     }
 }
 /* Bound at version 1: only geometry and mode ever arrive. */
-static const struct wl_output_listener output_listener = {.geometry = output_geometry, .mode = output_mode};
+static const struct wl_output_listener output_listener = {.geometry = output_geometry,
+                                                          .mode = output_mode};
 
 static void global_added(void *data, struct wl_registry *registry, uint32_t name,
                          const char *interface, uint32_t version)
@@ -152,7 +156,8 @@ static int send_keymap(struct client *c)
     return 0;
 }
 
-/* --- the commands ------------------------------------------------------------------------------ */
+/* --- the commands ------------------------------------------------------------------------------
+ */
 
 static int button_code(const char *name)
 {
@@ -180,7 +185,8 @@ static void match_key(struct xkb_keymap *keymap, xkb_keycode_t code, void *data)
 {
     struct key_search *s = data;
     const xkb_keysym_t *syms;
-    if (!s->found && xkb_keymap_key_get_syms_by_level(keymap, code, 0, 0, &syms) > 0 && syms[0] == s->sym)
+    if (!s->found && xkb_keymap_key_get_syms_by_level(keymap, code, 0, 0, &syms) > 0
+        && syms[0] == s->sym)
         s->found = code;
 }
 /* The evdev code of the key that gives `name` unshifted, or -1. */
@@ -275,8 +281,10 @@ int main(void)
         fprintf(stderr, "wlinput: the compositor offers no virtual pointer or keyboard\n");
         return 1;
     }
-    c.pointer = wl_proxy_marshal_constructor(c.pointer_manager, 0, &virtual_pointer_interface, c.seat, NULL);
-    c.keyboard = wl_proxy_marshal_constructor(c.keyboard_manager, 0, &virtual_keyboard_interface, c.seat, NULL);
+    c.pointer = wl_proxy_marshal_constructor(c.pointer_manager, 0, &virtual_pointer_interface,
+                                             c.seat, NULL);
+    c.keyboard = wl_proxy_marshal_constructor(c.keyboard_manager, 0, &virtual_keyboard_interface,
+                                              c.seat, NULL);
     c.xkb = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     if (!c.xkb || send_keymap(&c) < 0) {
         fprintf(stderr, "wlinput: no keymap\n");

@@ -49,7 +49,8 @@ void drawQuarter(QPainter &p, const QRectF &cell, int quarter, bool turned)
     p.setBrush(QColor(Palette[8]));
     p.drawRect(QRectF(0.45 * w, 1.15 * h, 0.35 * w, 0.3 * h)); // a little house
     QPolygonF roof;
-    roof << QPointF(0.4 * w, 1.17 * h) << QPointF(0.625 * w, 0.95 * h) << QPointF(0.85 * w, 1.17 * h);
+    roof << QPointF(0.4 * w, 1.17 * h) << QPointF(0.625 * w, 0.95 * h)
+         << QPointF(0.85 * w, 1.17 * h);
     p.setBrush(QColor(Palette[15]));
     p.drawPolygon(roof);
     p.restore();

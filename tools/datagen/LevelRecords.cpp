@@ -9,11 +9,10 @@ namespace datagen {
 std::string levelRecord(const LinkedTile &tile, const TileDeal &deal)
 {
     char line[64];
-    const int written = std::snprintf(line, sizeof line, "%4d%4d%4d%4d%2d%c%c%3d%3d%3d%3d\r\n",
-                                      tile.rect.top, tile.rect.right, tile.rect.bottom,
-                                      tile.rect.left, deal.startContent, deal.flipAxis,
-                                      deal.flipped ? '1' : '0', tile.topLink, tile.rightLink,
-                                      tile.bottomLink, tile.leftLink);
+    const int written = std::snprintf(
+        line, sizeof line, "%4d%4d%4d%4d%2d%c%c%3d%3d%3d%3d\r\n", tile.rect.top, tile.rect.right,
+        tile.rect.bottom, tile.rect.left, deal.startContent, deal.flipAxis,
+        deal.flipped ? '1' : '0', tile.topLink, tile.rightLink, tile.bottomLink, tile.leftLink);
     if (written != 34)
         throw std::logic_error("a level record must be 34 bytes");
     return line;

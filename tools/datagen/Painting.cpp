@@ -60,7 +60,8 @@ void paintSky(QImage &image, int horizonY, const SkyLook &look)
             const QColor c = mixColour(base, cloud, density * (0.9 - 0.3 * h));
             // Faint high haze everywhere, so no stretch of sky is ever one flat colour.
             const double haze = (fractalNoise(x / 40.0, y / 14.0, look.seed + 77u, 4) - 0.5) * 56.0;
-            row[x] = qRgb(channel(c.red() + haze), channel(c.green() + haze), channel(c.blue() + haze * 0.6));
+            row[x] = qRgb(channel(c.red() + haze), channel(c.green() + haze),
+                          channel(c.blue() + haze * 0.6));
         }
     }
 }
@@ -88,17 +89,16 @@ void paintReflection(QImage &image, int waterTop, int waterBottom, const WaterLo
     const QImage above = image.copy();
     for (int y = waterTop; y < waterBottom && y < image.height(); ++y) {
         auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
-        const double depth = double(y - waterTop); // distance from the shore line
+        const double depth = double(y - waterTop);     // distance from the shore line
         const double perspective = 1.0 + depth / 40.0; // ripples grow towards the viewer
         for (int x = 0; x < image.width(); ++x) {
-            const double wave =
-                fractalNoise(x / (28.0 * perspective), depth / (look.waveLength * perspective),
-                             look.seed, 4)
-                - 0.5;
-            const int sx = std::clamp(int(x + wave * look.waveShift * perspective), 0,
-                                      image.width() - 1);
-            const int sy = std::clamp(int(waterTop - 1 - depth + wave * 3.0 * perspective), 0,
-                                      waterTop - 1);
+            const double wave = fractalNoise(x / (28.0 * perspective),
+                                             depth / (look.waveLength * perspective), look.seed, 4)
+                                - 0.5;
+            const int sx =
+                std::clamp(int(x + wave * look.waveShift * perspective), 0, image.width() - 1);
+            const int sy =
+                std::clamp(int(waterTop - 1 - depth + wave * 3.0 * perspective), 0, waterTop - 1);
             const QRgb m = above.pixel(sx, sy);
             const double clarity = look.clarity * std::exp(-depth / 260.0);
             // Wave crests catch the sky's light, troughs show the water's own colour.
@@ -112,8 +112,8 @@ void paintReflection(QImage &image, int waterTop, int waterBottom, const WaterLo
     }
 }
 
-void addGrain(QImage &image, const QPainterPath &region, double amount, double scale,
-              uint32_t seed, double stretchX)
+void addGrain(QImage &image, const QPainterPath &region, double amount, double scale, uint32_t seed,
+              double stretchX)
 {
     QImage mask(image.size(), QImage::Format_Grayscale8);
     mask.fill(0);

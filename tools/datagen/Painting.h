@@ -35,10 +35,10 @@ void paintGlow(QImage &image, double x, double y, double radius, const QColor &c
                double strength);
 
 struct WaterLook {
-    QColor tint;               // colour of the water itself
-    double clarity = 0.6;      // how much of the mirrored scene shows near the shore
-    double waveLength = 6.0;   // vertical spacing of the ripples near the shore, pixels
-    double waveShift = 5.0;    // sideways wobble of the reflection, pixels
+    QColor tint;             // colour of the water itself
+    double clarity = 0.6;    // how much of the mirrored scene shows near the shore
+    double waveLength = 6.0; // vertical spacing of the ripples near the shore, pixels
+    double waveShift = 5.0;  // sideways wobble of the reflection, pixels
     uint32_t seed = 1;
 };
 
@@ -47,8 +47,8 @@ void paintReflection(QImage &image, int waterTop, int waterBottom, const WaterLo
 
 // Darkens and lightens the pixels inside `region` with fractal noise: `amount` is the strength
 // in 0..255 luminance, `scale` the size of the grain in pixels, `stretchX` its elongation.
-void addGrain(QImage &image, const QPainterPath &region, double amount, double scale,
-              uint32_t seed, double stretchX = 1.0);
+void addGrain(QImage &image, const QPainterPath &region, double amount, double scale, uint32_t seed,
+              double stretchX = 1.0);
 
 // A mountain or hill outline: one height (y) per column x = 0..width, fractal around `base`.
 std::vector<double> ridge(int width, double base, double amplitude, double featureWidth,

@@ -81,10 +81,7 @@ struct TileLines {
 };
 
 bool outerStart(const Line &l) { return l.position == 0; }
-bool outerEnd(const Line &l)
-{
-    return l.position == (l.vertical ? PictureWidth : PictureHeight);
-}
+bool outerEnd(const Line &l) { return l.position == (l.vertical ? PictureWidth : PictureHeight); }
 
 // Which edges of which already numbered places lie on a line: positive entries are places whose
 // start edge (left/top) is on it, negative ones places whose end edge (right/bottom) is on it.
@@ -104,8 +101,9 @@ int linkTo(const LineUsers &users, int line, bool startEdge, const TileRect &sel
         if (otherStarts == startEdge)
             continue;
         const TileRect &o = numbered[size_t(std::abs(entry) - 1)].rect;
-        const bool touching = vertical ? std::min(o.bottom, self.bottom) > std::max(o.top, self.top)
-                                       : std::min(o.right, self.right) > std::max(o.left, self.left);
+        const bool touching = vertical
+                                  ? std::min(o.bottom, self.bottom) > std::max(o.top, self.top)
+                                  : std::min(o.right, self.right) > std::max(o.left, self.left);
         if (touching)
             return std::abs(entry);
     }
@@ -159,8 +157,10 @@ std::vector<LinkedTile> numberAndLink(const std::vector<TileRect> &tiles)
         const TileLines &tl = tileLines[i];
 
         LinkedTile linked{t};
-        linked.topLink = outerStart(lines.line(tl.top)) ? 0 : linkTo(users, tl.top, true, t, numbered, false);
-        linked.leftLink = outerStart(lines.line(tl.left)) ? 0 : linkTo(users, tl.left, true, t, numbered, true);
+        linked.topLink =
+            outerStart(lines.line(tl.top)) ? 0 : linkTo(users, tl.top, true, t, numbered, false);
+        linked.leftLink =
+            outerStart(lines.line(tl.left)) ? 0 : linkTo(users, tl.left, true, t, numbered, true);
         linked.rightLink = linkTo(users, tl.right, false, t, numbered, true);
         linked.bottomLink = linkTo(users, tl.bottom, false, t, numbered, false);
         numbered.push_back(linked);

@@ -106,8 +106,8 @@ void paintVilla(QPainter &p)
         p.setPen(Qt::NoPen);
         p.setBrush(Plaster.darker(110));
         p.drawRect(QRectF(x, 214, 34, 72));
-        drawWindowGrid(p, QRectF(x + 4, 226, 26, 44), 1, 2, Plaster.darker(130),
-                       QColor(70, 80, 90), QColor(90, 110, 120), 0.3, uint32_t(x) + 3);
+        drawWindowGrid(p, QRectF(x + 4, 226, 26, 44), 1, 2, Plaster.darker(130), QColor(70, 80, 90),
+                       QColor(90, 110, 120), 0.3, uint32_t(x) + 3);
         QPolygonF cap;
         cap << QPointF(x - 4, 214) << QPointF(x + 17, 196) << QPointF(x + 38, 214);
         drawTiledRoof(p, cap, RoofTile, 3.5);
@@ -168,7 +168,7 @@ void paintVilla(QPainter &p)
     p.setBrush(Stone.darker(112));
     p.drawPolygon(tympanum);
     p.setBrush(QColor(120, 110, 96));
-    p.drawEllipse(QPointF(300, 169), 7, 5); // the round window in the gable
+    p.drawEllipse(QPointF(300, 169), 7, 5);  // the round window in the gable
     for (double x : {226.0, 300.0, 374.0}) { // statues on the gable
         const double y = x == 300.0 ? 148 : 181;
         p.setBrush(Stone.lighter(110));
@@ -182,8 +182,9 @@ void paintVilla(QPainter &p)
 QImage paintBadoer()
 {
     QImage image = newCanvas();
-    paintSky(image, 300, {QColor(58, 110, 190), QColor(190, 212, 232), QColor(255, 252, 244),
-                          QColor(150, 160, 182), 0.6, 90.0, 2.4, 1});
+    paintSky(image, 300,
+             {QColor(58, 110, 190), QColor(190, 212, 232), QColor(255, 252, 244),
+              QColor(150, 160, 182), 0.6, 90.0, 2.4, 1});
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);

@@ -48,7 +48,8 @@ void paintTallTower(QPainter &p, double x)
     p.setPen(Qt::NoPen);
     p.setBrush(g);
     QPolygonF shaft;
-    shaft << QPointF(x - 5, 84) << QPointF(x + 5, 84) << QPointF(x + 11, RiverTop) << QPointF(x - 11, RiverTop);
+    shaft << QPointF(x - 5, 84) << QPointF(x + 5, 84) << QPointF(x + 11, RiverTop)
+          << QPointF(x - 11, RiverTop);
     p.drawPolygon(shaft);
     p.setBrush(QColor(120, 116, 110));
     for (double y = 100; y < RiverTop; y += 24)
@@ -72,8 +73,9 @@ void paintTallTower(QPainter &p, double x)
 QImage paintCalgary()
 {
     QImage image = newCanvas();
-    paintSky(image, RiverTop, {QColor(36, 90, 170), QColor(210, 220, 236), QColor(255, 255, 255),
-                               QColor(150, 160, 180), 0.58, 75.0, 3.0, 6});
+    paintSky(image, RiverTop,
+             {QColor(36, 90, 170), QColor(210, 220, 236), QColor(255, 255, 255),
+              QColor(150, 160, 180), 0.58, 75.0, 3.0, 6});
     paintMountains(image, ridge(600, 170, 70, 70, 61, 6), RiverTop,
                    {QColor(170, 176, 196), QColor(86, 96, 126), QColor(255, 255, 255),
                     QColor(180, 196, 224), 60, 0.3, QColor(200, 214, 236), 62});

@@ -77,8 +77,9 @@ void paintHotel(QPainter &p)
 QImage paintLakeHotel()
 {
     QImage image = newCanvas();
-    paintSky(image, Shore, {QColor(50, 100, 176), QColor(230, 214, 196), QColor(255, 250, 240),
-                            QColor(170, 160, 170), 0.5, 95.0, 2.8, 5});
+    paintSky(image, Shore,
+             {QColor(50, 100, 176), QColor(230, 214, 196), QColor(255, 250, 240),
+              QColor(170, 160, 170), 0.5, 95.0, 2.8, 5});
     paintMountains(image, ridge(600, 150, 40, 140, 51, 5), Shore,
                    {QColor(110, 140, 110), QColor(40, 70, 60), QColor(240, 240, 240),
                     QColor(180, 190, 200), 4, 0.3, QColor(170, 190, 210), 52});
@@ -95,7 +96,8 @@ QImage paintLakeHotel()
         paintHotel(p);
         for (int i = 0; i < 6; ++i) {
             const double x = i < 3 ? 10 + i * 34 : 480 + (i - 3) * 42;
-            drawLeafyTree(p, x, Shore, random.uniform(80, 110), QColor(50, 100, 46), uint32_t(300 + i));
+            drawLeafyTree(p, x, Shore, random.uniform(80, 110), QColor(50, 100, 46),
+                          uint32_t(300 + i));
         }
         drawCypress(p, 520, Shore, 120, QColor(36, 70, 40));
         drawCypress(p, 96, Shore, 100, QColor(36, 70, 40));
@@ -108,7 +110,8 @@ QImage paintLakeHotel()
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(110, 80, 56));
         QPolygonF jetty;
-        jetty << QPointF(280, Shore) << QPointF(320, Shore) << QPointF(340, 330) << QPointF(270, 330);
+        jetty << QPointF(280, Shore) << QPointF(320, Shore) << QPointF(340, 330)
+              << QPointF(270, 330);
         p.drawPolygon(jetty);
         p.setBrush(QColor(80, 56, 40));
         for (double y = Shore + 6; y < 330; y += 6)

@@ -29,7 +29,7 @@ void paintSea(QImage &image)
 void paintArena(QPainter &p)
 {
     const int bays = 26;
-    const double span = 1.45; // radians each side of the centre
+    const double span = 1.45;                       // radians each side of the centre
     const double tiers[4] = {Ground, 214, 136, 96}; // storey boundaries, ground up
     // The solid wall behind the openings, shaded towards its curving ends.
     for (int i = 0; i < bays; ++i) {
@@ -110,8 +110,9 @@ void paintSquare(QImage &image)
 QImage paintPula()
 {
     QImage image = newCanvas();
-    paintSky(image, 212, {QColor(40, 110, 200), QColor(200, 222, 238), QColor(255, 255, 252),
-                          QColor(160, 170, 196), 0.46, 75.0, 2.4, 7});
+    paintSky(image, 212,
+             {QColor(40, 110, 200), QColor(200, 222, 238), QColor(255, 255, 252),
+              QColor(160, 170, 196), 0.46, 75.0, 2.4, 7});
     {
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);

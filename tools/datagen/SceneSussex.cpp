@@ -34,7 +34,8 @@ void paintSea(QImage &image)
         for (int x = 0; x < 600; ++x) {
             const double wave = fractalNoise(x / (30.0 + d * 90), y / (1.5 + d * 10), 77, 4);
             const double crest = std::pow(std::max(0.0, wave - 0.55) / 0.45, 2.0);
-            QColor c = mixColour(base.lighter(112), base.darker(150), std::clamp(1.4 - wave * 2.4, 0.0, 1.0));
+            QColor c = mixColour(base.lighter(112), base.darker(150),
+                                 std::clamp(1.4 - wave * 2.4, 0.0, 1.0));
             c = mixColour(c, QColor(235, 245, 248), crest * 0.85);
             row[x] = qRgb(c.red(), c.green(), c.blue());
         }
@@ -46,8 +47,9 @@ void paintSea(QImage &image)
 QImage paintSussex()
 {
     QImage image = newCanvas();
-    paintSky(image, Horizon, {QColor(70, 124, 196), QColor(214, 226, 236), QColor(255, 255, 255),
-                              QColor(150, 162, 184), 0.6, 70.0, 2.2, 3});
+    paintSky(image, Horizon,
+             {QColor(70, 124, 196), QColor(214, 226, 236), QColor(255, 255, 255),
+              QColor(150, 162, 184), 0.6, 70.0, 2.2, 3});
     paintGlow(image, 470, 50, 40, QColor(255, 250, 230), 0.45);
     paintSea(image);
 
@@ -81,7 +83,9 @@ QImage paintSussex()
     // Each chalk head is lit on its sunny side, shaded in the valley between.
     for (double x = 0; x < 470; x += 1) {
         const double shade = std::cos(x / (38.0 + x / 470.0 * 14.0) * 2.0);
-        p.setPen(QPen(shade > 0 ? QColor(255, 255, 250, int(shade * 50)) : QColor(120, 120, 130, int(-shade * 70)), 1));
+        p.setPen(QPen(shade > 0 ? QColor(255, 255, 250, int(shade * 50))
+                                : QColor(120, 120, 130, int(-shade * 70)),
+                      1));
         p.drawLine(QPointF(x, cliffTop(x) + 2), QPointF(x, cliffFoot(x)));
     }
     p.setPen(Qt::NoPen);
@@ -141,7 +145,12 @@ QImage paintSussex()
         p.drawEllipse(QPointF(x, y), random.uniform(6, 20), random.uniform(1, 3));
     }
     // Sailing boats, the nearest one large in the foreground.
-    const double boats[4][3] = {{390, 232, 0.8}, {455, 262, 1.0}, {540, 300, 1.2}, {400, 380, 2.6}};
+    const double boats[4][3] = {
+        {390, 232, 0.8},
+        {455, 262, 1.0},
+        {540, 300, 1.2},
+        {400, 380, 2.6}
+    };
     for (const auto &[bx, by, s] : boats) {
         p.setBrush(QColor(60, 40, 30));
         QPolygonF hull;

@@ -41,11 +41,13 @@ void paintChurch(QPainter &p, double x, double baseY)
     p.drawRect(QRectF(x, baseY - 34, 46, 34));
     p.drawRect(QRectF(x + 46, baseY - 70, 16, 70)); // tower
     QPolygonF nave;
-    nave << QPointF(x - 3, baseY - 34) << QPointF(x + 23, baseY - 52) << QPointF(x + 49, baseY - 34);
+    nave << QPointF(x - 3, baseY - 34) << QPointF(x + 23, baseY - 52)
+         << QPointF(x + 49, baseY - 34);
     p.setBrush(QColor(70, 60, 58));
     p.drawPolygon(nave);
     QPolygonF spire;
-    spire << QPointF(x + 44, baseY - 70) << QPointF(x + 54, baseY - 108) << QPointF(x + 64, baseY - 70);
+    spire << QPointF(x + 44, baseY - 70) << QPointF(x + 54, baseY - 108)
+          << QPointF(x + 64, baseY - 70);
     p.setBrush(QColor(40, 90, 70));
     p.drawPolygon(spire);
     p.setBrush(QColor(40, 40, 50));
@@ -61,8 +63,9 @@ void paintChurch(QPainter &p, double x, double baseY)
 QImage paintSwitzerland()
 {
     QImage image = newCanvas();
-    paintSky(image, 300, {QColor(40, 96, 186), QColor(186, 214, 240), QColor(255, 255, 255),
-                          QColor(160, 172, 196), 0.58, 70.0, 2.4, 2});
+    paintSky(image, 300,
+             {QColor(40, 96, 186), QColor(186, 214, 240), QColor(255, 255, 255),
+              QColor(160, 172, 196), 0.58, 70.0, 2.4, 2});
     const QColor air(176, 200, 228);
     paintMountains(image, ridge(600, 150, 105, 150, 21, 6), 300,
                    {QColor(134, 120, 112), QColor(52, 50, 62), QColor(255, 255, 255),
@@ -94,8 +97,8 @@ QImage paintSwitzerland()
         p.fillPath(meadow, green);
         SeededRandom random(8);
         for (int i = 0; i < 11; ++i)
-            paintChalet(p, 150 + i * 36 + random.uniform(-6, 6), 352 + random.uniform(-14, 8) - i * 1.5,
-                        random.uniform(22, 32), random);
+            paintChalet(p, 150 + i * 36 + random.uniform(-6, 6),
+                        352 + random.uniform(-14, 8) - i * 1.5, random.uniform(22, 32), random);
         paintChurch(p, 80, 356);
         for (int i = 0; i < 9; ++i)
             drawPine(p, 20 + i * 68 + random.uniform(-10, 10), 440 + random.uniform(-15, 10),
@@ -103,8 +106,9 @@ QImage paintSwitzerland()
         for (int i = 0; i < 260; ++i) { // wild flowers
             const double y = random.uniform(372, 450);
             p.setPen(Qt::NoPen);
-            p.setBrush(random.chance(0.5) ? QColor(250, 250, 240)
-                                          : (random.chance(0.5) ? QColor(240, 200, 40) : QColor(200, 80, 160)));
+            p.setBrush(random.chance(0.5)
+                           ? QColor(250, 250, 240)
+                           : (random.chance(0.5) ? QColor(240, 200, 40) : QColor(200, 80, 160)));
             const double r = 0.8 + (y - 372) / 40.0;
             p.drawEllipse(QPointF(random.uniform(0, 600), y), r, r);
         }

@@ -59,7 +59,8 @@ void paintBridge(QPainter &p)
     // Truss between the two chords, and hangers down to the deck.
     p.setPen(QPen(steel, 1.3));
     for (double x = left; x <= right; x += 11) {
-        p.drawLine(QPointF(x, archY(x, deck - crown)), QPointF(x + 11, archY(x + 11, deck - crown - 22)));
+        p.drawLine(QPointF(x, archY(x, deck - crown)),
+                   QPointF(x + 11, archY(x + 11, deck - crown - 22)));
         p.drawLine(QPointF(x, archY(x, deck - crown - 22)), QPointF(x, archY(x, deck - crown)));
         if (archY(x, deck - crown - 22) < deck)
             p.drawLine(QPointF(x, archY(x, deck - crown - 22)), QPointF(x, deck));
@@ -88,7 +89,8 @@ void paintShell(QPainter &p, double baseLeft, double baseRight, double apexX, do
     QPainterPath shell;
     shell.moveTo(baseLeft, baseY);
     shell.quadTo(baseLeft + (apexX - baseLeft) * 0.2, apexY + (baseY - apexY) * 0.2, apexX, apexY);
-    shell.quadTo(baseRight - (baseRight - apexX) * 0.1, apexY + (baseY - apexY) * 0.5, baseRight, baseY);
+    shell.quadTo(baseRight - (baseRight - apexX) * 0.1, apexY + (baseY - apexY) * 0.5, baseRight,
+                 baseY);
     shell.closeSubpath();
     QLinearGradient g(baseLeft, apexY, baseRight, baseY);
     g.setColorAt(0, faceLit ? QColor(255, 246, 232) : QColor(214, 206, 196));
@@ -128,7 +130,8 @@ void paintFerry(QPainter &p, double x, double y, double s)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(30, 90, 60));
     QPolygonF hull;
-    hull << QPointF(x, y) << QPointF(x + 50 * s, y) << QPointF(x + 45 * s, y + 8 * s) << QPointF(x + 5 * s, y + 8 * s);
+    hull << QPointF(x, y) << QPointF(x + 50 * s, y) << QPointF(x + 45 * s, y + 8 * s)
+         << QPointF(x + 5 * s, y + 8 * s);
     p.drawPolygon(hull);
     p.setBrush(QColor(240, 220, 150));
     p.drawRect(QRectF(x + 8 * s, y - 9 * s, 34 * s, 9 * s));
@@ -142,8 +145,9 @@ void paintFerry(QPainter &p, double x, double y, double s)
 QImage paintSydney()
 {
     QImage image = newCanvas();
-    paintSky(image, WaterLine, {QColor(60, 70, 140), QColor(250, 170, 110), QColor(255, 220, 180),
-                                QColor(170, 110, 120), 0.6, 85.0, 2.8, 4});
+    paintSky(image, WaterLine,
+             {QColor(60, 70, 140), QColor(250, 170, 110), QColor(255, 220, 180),
+              QColor(170, 110, 120), 0.6, 85.0, 2.8, 4});
     paintGlow(image, 120, 230, 50, QColor(255, 210, 140), 0.5);
     {
         QPainter p(&image);
@@ -156,8 +160,8 @@ QImage paintSydney()
         p.fillPath(shore, QColor(50, 66, 56));
         SeededRandom random(21);
         for (int i = 0; i < 40; ++i) // gum trees and houses along the shore
-            drawLeafyTree(p, random.uniform(0, 300), random.uniform(252, 276), random.uniform(12, 22),
-                          QColor(60, 84, 60), uint32_t(900 + i));
+            drawLeafyTree(p, random.uniform(0, 300), random.uniform(252, 276),
+                          random.uniform(12, 22), QColor(60, 84, 60), uint32_t(900 + i));
         for (int i = 0; i < 14; ++i) {
             p.setBrush(QColor(230, 210, 170).darker(100 + random.between(0, 60)));
             p.drawRect(QRectF(random.uniform(0, 290), random.uniform(256, 270), 6, 4));

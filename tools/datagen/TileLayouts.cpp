@@ -43,8 +43,8 @@ std::vector<int> unevenShares(int total, int count, int jitter, int minimum, See
         }
         shares[count - 1] = total - sum;
         const std::set<int> distinct(shares.begin(), shares.end());
-        const bool bigEnough = std::all_of(shares.begin(), shares.end(),
-                                           [&](int s) { return s >= minimum; });
+        const bool bigEnough =
+            std::all_of(shares.begin(), shares.end(), [&](int s) { return s >= minimum; });
         if (bigEnough && int(distinct.size()) == count)
             return shares;
     }
@@ -156,22 +156,14 @@ int cutDepth(const std::vector<TileRect> &tiles)
 std::vector<TileRect> levelTiles(int level)
 {
     switch (level) {
-    case 1:
-        return rowsLayout({140, 150, 160}, {6, 6, 6}, 18, 0x1001);
-    case 2:
-        return rowsLayout({104, 118, 112, 116}, {4, 5, 5, 4}, 34, 0x2002);
-    case 3:
-        return nestedLayout(3, 0.0, 0x3003);
-    case 4:
-        return nestedLayout(4, 0.2, 0x4004);
-    case 5:
-        return nestedLayout(5, 0.4, 0x5005);
-    case 6:
-        return nestedLayout(6, 0.6, 0x6006);
-    case 7:
-        return nestedLayout(7, 0.8, 0x7007);
-    default:
-        throw std::invalid_argument("no such level");
+    case 1: return rowsLayout({140, 150, 160}, {6, 6, 6}, 18, 0x1001);
+    case 2: return rowsLayout({104, 118, 112, 116}, {4, 5, 5, 4}, 34, 0x2002);
+    case 3: return nestedLayout(3, 0.0, 0x3003);
+    case 4: return nestedLayout(4, 0.2, 0x4004);
+    case 5: return nestedLayout(5, 0.4, 0x5005);
+    case 6: return nestedLayout(6, 0.6, 0x6006);
+    case 7: return nestedLayout(7, 0.8, 0x7007);
+    default: throw std::invalid_argument("no such level");
     }
 }
 

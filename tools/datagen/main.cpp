@@ -36,10 +36,7 @@ bool writeBytes(const QByteArray &bytes, const QString &path)
     return false;
 }
 
-bool writePng(const QImage &image, const QString &path)
-{
-    return writePicture(image, path, "png");
-}
+bool writePng(const QImage &image, const QString &path) { return writePicture(image, path, "png"); }
 
 // The level pictures are JPEG of high quality: they decode several times faster than PNG,
 // which the game's start-up feels.
@@ -73,7 +70,8 @@ int main(int argc, char **argv)
         ok &= writePng(datagen::paintBanner(), generatedDir.filePath("banner.png"));
         ok &= writePng(datagen::sixteenColourIcon(), generatedDir.filePath("icon.png"));
         for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-            const QImage icon = size == 32 ? datagen::sixteenColourIcon() : datagen::paintIcon(size);
+            const QImage icon =
+                size == 32 ? datagen::sixteenColourIcon() : datagen::paintIcon(size);
             ok &= writePng(icon, generatedDir.filePath(
                                      QString("icons/hicolor/%1x%1/apps/morvane.png").arg(size)));
         }
