@@ -16,7 +16,7 @@ MORVANE_PACKAGES=(
     xvfb xdotool x11-apps imagemagick
     clang libclang-rt-14-dev
     desktop-file-utils appstream
-    reuse
+    reuse clang-format
     sway grim qt6-wayland libwayland-dev libxkbcommon-dev
     debhelper dpkg-dev lintian man-db
 )

@@ -19,6 +19,9 @@ run_ctest() {
 echo "== Licences"
 reuse lint
 
+echo "== Code style"
+(cd "$MORVANE_ROOT" && git ls-files -z '*.c' '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror)
+
 echo "== Layers"
 "$MORVANE_ROOT/scripts/check-layers.sh" "$MORVANE_ROOT"
 
