@@ -104,7 +104,13 @@ void Game::slidePieces(int S, int T)
 
 void Game::shrinkAndGrowPieces(int S, int T)
 {
-    const auto [recS, recT, pieceS, pieceT] = swapPlaces(*this, S, T);
+    // Named references, not a structured binding: the step below captures them, which clang 14
+    // does not allow for bindings.
+    const SwapPlaces places = swapPlaces(*this, S, T);
+    PieceRecord &recS = places.recS;
+    PieceRecord &recT = places.recT;
+    PieceImage &pieceS = places.pieceS;
+    PieceImage &pieceT = places.pieceT;
 
     // sign -1 shrinks each piece about its centre, +1 grows it back.
     auto step = [&](double sign) {
