@@ -5,6 +5,7 @@
 #pragma once
 
 #include "FramePacer.h"
+#include "KeyboardCursor.h"
 #include "LevelTable.h"
 
 #include <QString>
@@ -79,6 +80,14 @@ public:
     void Resize(int innerWidth, int innerHeight);
     void PreviewClick(); // click on the finished picture
     void AboutCommand(); // Help > About
+
+    // --- Keyboard play: the keyboard cursor is the hover ----------------------------------
+    // An arrow moves the hover to the place beside it; with nothing hovered, it hovers the
+    // piece under the mouse (`pieceUnderMouse`, 0 for none) or else place 1.
+    void KeyboardArrow(ArrowKey arrow, int pieceUnderMouse);
+    void KeyboardClick();      // Space, Enter: a left click on the hovered piece
+    void KeyboardRightClick(); // Shift+Space, Shift+F10, Menu: a right click on it
+    void KeyboardLetGo();      // Escape: lets go of the selection
 
     // Lays the board out for the board area's real size in pixels. Used after every deal, so
     // that the places a move returns to are in the units the moves use.
