@@ -3,6 +3,7 @@
 
 #include "MenuCheckStyle.h"
 #include "OwnSizeKeeper.h"
+#include "PlayKeys.h"
 #include "about/AboutBox.h"
 #include "components/BoardArea.h"
 #include "components/Colour.h"
@@ -18,6 +19,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -66,7 +68,10 @@ constexpr const char *LevelCaptions[7] = {
 } // namespace
 
 frmMain::frmMain(const QString &dataFolder, Random *random)
-    : m_random(random ? random : &m_ownRandom)
+    : m_random(random ? random : &m_ownRandom),
+      // An X server without a compositor leaves what another window uncovers to the program;
+      // a Wayland compositor keeps every window's picture itself.
+      m_betweenFrames(QGuiApplication::platformName() == QLatin1String("xcb"))
 {
     setWindowTitle(QStringLiteral("Morvane - Level 1"));
     setWindowIcon(QIcon(QStringLiteral(":/morvane/icon.png")));
@@ -180,12 +185,22 @@ void frmMain::dressPreview(PictureBox &preview)
 }
 
 // Runs an event handler with the game's handler guard, then fits the fade timer to what the
-// handler left.
-template <typename Handler>
-void frmMain::handle(const char *name, Handler handler)
+// handler left. Handlers run one at a time: one that an event starts while painting is delivered
+// between two frames of an animation is held, and runs after the handler that runs the
+// animation, in the order the events came.
+void frmMain::handle(const char *name, const std::function<void()> &handler)
 {
+    if (m_betweenFrames.delivering()) {
+        m_betweenFrames.hold(name, handler);
+        return;
+    }
+    ++m_handlersRunning;
     endHandlerOnError(name, handler);
+    --m_handlersRunning;
     fitFadeTimer();
+    if (m_handlersRunning == 0)
+        for (const BetweenFrames::Held &held : m_betweenFrames.takeHeld())
+            handle(held.name, held.handler);
 }
 
 void frmMain::connectEvents()
@@ -193,42 +208,46 @@ void frmMain::connectEvents()
     Game &game = *m_game;
     for (PieceImage *piece : m_pieces) {
         connect(piece, &PieceImage::Click, this,
-                [this, &game](int i) { handle("click", [&] { game.Click(i); }); });
-        connect(piece, &PieceImage::RightClick, this,
-                [this, &game](int i) { handle("right click", [&] { game.RightClick(i); }); });
-        connect(piece, &PieceImage::MouseMove, this,
-                [this, &game](int i) { handle("mouse move", [&] { game.PieceMouseMove(i); }); });
+                [this, &game](int i) { handle("click", [&game, i] { game.Click(i); }); });
+        connect(piece, &PieceImage::RightClick, this, [this, &game](int i) {
+            handle("right click", [&game, i] { game.RightClick(i); });
+        });
+        connect(piece, &PieceImage::MouseMove, this, [this, &game](int i) {
+            handle("mouse move", [&game, i] { game.PieceMouseMove(i); });
+        });
     }
     m_board->onBackgroundMouseMove = [this, &game] {
-        handle("background mouse move", [&] { game.BackgroundMouseMove(); });
+        handle("background mouse move", [&game] { game.BackgroundMouseMove(); });
     };
-    m_preview->onClick = [this, &game] { handle("preview click", [&] { game.PreviewClick(); }); };
+    m_preview->onClick = [this, &game] {
+        handle("preview click", [&game] { game.PreviewClick(); });
+    };
     connect(&m_timMove, &QTimer::timeout, this,
-            [this, &game] { handle("fade", [&] { game.MoveTimerTick(); }); });
+            [this, &game] { handle("fade", [&game] { game.MoveTimerTick(); }); });
     connect(&m_timBorder, &QTimer::timeout, this,
-            [this, &game] { handle("pulse", [&] { game.BorderTimerTick(); }); });
+            [this, &game] { handle("pulse", [&game] { game.BorderTimerTick(); }); });
     connect(&m_timHider, &QTimer::timeout, this,
-            [this, &game] { handle("hider", [&] { game.HiderTimerTick(); }); });
+            [this, &game] { handle("hider", [&game] { game.HiderTimerTick(); }); });
     for (int n = 1; n <= 7; ++n) {
         QAction *action = m_levelActions[size_t(n - 1)];
         connect(action, &QAction::triggered, this, [this, &game, action, n](bool checked) {
             // The menu toggles the mark by itself; the level command decides where it goes.
             action->setChecked(!checked);
-            handle("level", [&] {
+            handle("level", [this, &game, n] {
                 game.LevelCommand(n);
                 forgetHoverMovedAway();
             });
         });
     }
     connect(m_openAction, &QAction::triggered, this, [this] {
-        handle("open", [&] {
+        handle("open", [this] {
             m_openCommand->run();
             forgetHoverMovedAway();
         });
     });
     connect(m_exitAction, &QAction::triggered, this, [&game] { game.ExitCommand(); });
     connect(m_aboutAction, &QAction::triggered, this,
-            [this, &game] { handle("about", [&] { game.AboutCommand(); }); });
+            [this, &game] { handle("about", [&game] { game.AboutCommand(); }); });
 }
 
 // A resting game costs nothing: with no glow left to fade, the fade timer sleeps until a
@@ -256,16 +275,50 @@ void frmMain::forgetHoverMovedAway()
         game.BackgroundMouseMove();
 }
 
+int frmMain::pieceUnderMouse() const
+{
+    QWidget *under = m_board->childAt(m_board->mapFromGlobal(QCursor::pos()));
+    const auto *piece = qobject_cast<const PieceImage *>(under);
+    return piece && piece->isVisible() ? piece->index() : 0;
+}
+
+// The keys of keyboard play go to the game; every other key (Alt with a menu's letter among
+// them) is left to the window.
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    const std::optional<PlayKey> play = playKeyFor(event->key(), event->modifiers());
+    if (!play) {
+        QMainWindow::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    Game &game = *m_game;
+    switch (play->action) {
+    case PlayKey::Action::Arrow:
+        handle("arrow key", [this, &game, arrow = play->arrow] {
+            game.KeyboardArrow(arrow, pieceUnderMouse());
+        });
+        break;
+    case PlayKey::Action::Click: handle("click key", [&game] { game.KeyboardClick(); }); break;
+    case PlayKey::Action::RightClick:
+        handle("right click key", [&game] { game.KeyboardRightClick(); });
+        break;
+    case PlayKey::Action::LetGo: handle("let go key", [&game] { game.KeyboardLetGo(); }); break;
+    }
+}
+
 void frmMain::start()
 {
-    handle("start-up", [&] { m_game->Startup(); });
+    handle("start-up", [this] { m_game->Startup(); });
     m_timHider.start();
 }
 
 void frmMain::redrawWindow()
 {
     // Paints, at once, everything that changed since the last frame and nothing else: a step
-    // of an animation usually moves one or two pieces.
+    // of an animation usually moves one or two pieces. What another window uncovered is painted
+    // too, also in a step too late to sleep.
+    m_betweenFrames.deliverPainting();
     QCoreApplication::sendPostedEvents(this, QEvent::UpdateRequest);
 }
 
@@ -276,6 +329,8 @@ std::chrono::nanoseconds frmMain::clockNow() const
 
 void frmMain::sleepUntil(std::chrono::nanoseconds deadline)
 {
+    // The frame just drawn is on the screen; so, now, is whatever another window uncovered.
+    m_betweenFrames.deliverPainting();
     std::this_thread::sleep_until(std::chrono::steady_clock::time_point(
         std::chrono::duration_cast<std::chrono::steady_clock::duration>(deadline)));
 }
@@ -330,7 +385,7 @@ void frmMain::attachResizeWatcher()
 {
     if (!m_resizeWatcher) {
         m_resizeWatcher = new ResizeWatcher(m_board, this, [this](int width, int height) {
-            handle("resize", [&] { m_game->Resize(width, height); });
+            handle("resize", [this, width, height] { m_game->Resize(width, height); });
         });
     }
 }

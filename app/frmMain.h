@@ -2,6 +2,7 @@
 // the window side of the game (painting, pausing, sizes, modal windows).
 #pragma once
 
+#include "BetweenFrames.h"
 #include "game/Game.h"
 #include "game/Host.h"
 #include "game/Random.h"
@@ -12,9 +13,11 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
+class QKeyEvent;
 
 namespace morvane {
 
@@ -53,6 +56,7 @@ public:
     QAction *exitAction() const { return m_exitAction; }
     QAction *aboutAction() const { return m_aboutAction; }
     void setPlatformId(int id) { m_platformId = id; }
+    BetweenFrames &betweenFrames() { return m_betweenFrames; }
 
     // Host
     void redrawWindow() override;
@@ -79,6 +83,7 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildMenu();
@@ -92,10 +97,12 @@ private:
     // hovered, so that its glow fades like any other.
     void forgetHoverMovedAway();
     int menuHeight() const;
+    // The piece under the mouse, or 0: where the keyboard cursor starts.
+    int pieceUnderMouse() const;
     // Runs an event handler; an error ends that handler only (endHandlerOnError).
-    // Afterwards the fade timer is fitted to what the handler left.
-    template <typename Handler>
-    void handle(const char *name, Handler handler);
+    // Afterwards the fade timer is fitted to what the handler left. A handler that an event
+    // starts between two frames of an animation waits until the animation's handler has ended.
+    void handle(const char *name, const std::function<void()> &handler);
 
     Random m_ownRandom;
     Random *m_random;
@@ -115,6 +122,8 @@ private:
     QAction *m_exitAction = nullptr;
     QAction *m_aboutAction = nullptr;
     int m_platformId = 2;
+    BetweenFrames m_betweenFrames;
+    int m_handlersRunning = 0;
     std::unique_ptr<Game> m_game;
     std::unique_ptr<OpenCommand> m_openCommand;
 };

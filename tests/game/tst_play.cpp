@@ -5,10 +5,12 @@
 #include "../support/GameFixture.h"
 
 #include "components/BoardArea.h"
+#include "game/KeyboardCursor.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QTest>
 
 using namespace morvane;
@@ -375,6 +377,225 @@ private slots:
         f.window.resetCounts();
         f.game.RightClick(2);
         QCOMPARE(f.window.pauses, 28); // turning works again
+    }
+
+    // --- Keyboard play ----------------------------------------------------------------------
+
+    void theArrowsGoToThePlaceBeside_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<ArrowKey>("arrow");
+        QTest::addColumn<int>("to");
+        // A board of hand-made places, left..right x top..bottom:
+        //   1: 0..100 x 0..100      2: 100..300 x 0..100
+        //   3: 0..150 x 100..200    4: 150..200 x 100..200    5: 200..300 x 100..200
+        //   6: 0..300 x 200..260    7: 300..400 x 260..300 (touches 6 at a corner only)
+        //   8: 300..350 x 300..340  9: 350..400 x 300..340
+        QTest::newRow("along a row") << 1 << ArrowKey::Right << 2;
+        QTest::newRow("back along it") << 2 << ArrowKey::Left << 1;
+        QTest::newRow("down, sharing most of the side") << 2 << ArrowKey::Down << 5;
+        QTest::newRow("down from a narrow place") << 1 << ArrowKey::Down << 3;
+        QTest::newRow("up, the one above the side") << 4 << ArrowKey::Up << 2;
+        QTest::newRow("the nearest, not a farther one") << 3 << ArrowKey::Right << 4;
+        QTest::newRow("the nearest row before one sharing more") << 6 << ArrowKey::Up << 3;
+        QTest::newRow("equally near and shared: the lower number") << 7 << ArrowKey::Down << 8;
+        QTest::newRow("a corner is not a side") << 6 << ArrowKey::Right << 0;
+        QTest::newRow("the right edge") << 5 << ArrowKey::Right << 0;
+        QTest::newRow("the top edge") << 2 << ArrowKey::Up << 0;
+        QTest::newRow("the left edge") << 3 << ArrowKey::Left << 0;
+    }
+    void theArrowsGoToThePlaceBeside()
+    {
+        QFETCH(int, from);
+        QFETCH(ArrowKey, arrow);
+        QFETCH(int, to);
+        LevelTable table;
+        const int places[9][4] = {
+            {0,   100, 0,   100},
+            {100, 300, 0,   100},
+            {0,   150, 100, 200},
+            {150, 200, 100, 200},
+            {200, 300, 100, 200},
+            {0,   300, 200, 260},
+            {300, 400, 260, 300},
+            {300, 350, 300, 340},
+            {350, 400, 300, 340}
+        };
+        for (int j = 1; j <= 9; ++j) {
+            const auto [left, right, top, bottom] = places[j - 1];
+            PieceRecord &place = table(1, j);
+            place.PlaceLeft = int16_t(left);
+            place.PlaceTop = int16_t(top);
+            place.PlaceWidth = int16_t(right - left);
+            place.PlaceHeight = int16_t(bottom - top);
+        }
+        // Places 10 to 18 have no size: they are beside nothing.
+        QCOMPARE(placeBeside(table, 1, from, arrow), to);
+    }
+
+    void theKeyboardCursorIsTheHover()
+    {
+        RecordedFixture f(1);
+        Game &game = f.game;
+        auto glows = [&](int j) {
+            return f.piece(j).BorderColor() == 0xFFFF00 && f.piece(j).BorderWidth() == 5;
+        };
+        // With nothing hovered, the first arrow hovers the piece under the mouse, or place 1.
+        game.KeyboardArrow(ArrowKey::Left, 7);
+        QCOMPARE(game.HoverPiece, 7);
+        QVERIFY(glows(7));
+        game.BackgroundMouseMove();
+        game.KeyboardArrow(ArrowKey::Left, 0);
+        QCOMPARE(game.HoverPiece, 1);
+        QVERIFY(glows(1));
+        // An arrow moves it to a place lying on that side and sharing that side.
+        const PieceRecord &one = game.LevelTable(1, 1);
+        game.KeyboardArrow(ArrowKey::Up, 0);
+        const int above = game.HoverPiece;
+        const PieceRecord &up = game.LevelTable(1, above);
+        QVERIFY(above != 1);
+        QCOMPARE(up.PlaceTop + up.PlaceHeight, one.PlaceTop);
+        QVERIFY(up.PlaceLeft < one.PlaceLeft + one.PlaceWidth
+                && one.PlaceLeft < up.PlaceLeft + up.PlaceWidth);
+        QVERIFY(glows(above));
+        // The piece left behind fades as one the mouse left; the hovered one keeps its glow.
+        f.ticks(&Game::MoveTimerTick, 5);
+        QCOMPARE(f.piece(1).BorderWidth(), 0);
+        QCOMPARE(f.piece(1).BorderColor(), 0xFF0000);
+        QVERIFY(glows(above));
+        // Moving the mouse takes the hover back.
+        game.PieceMouseMove(9);
+        QCOMPARE(game.HoverPiece, 9);
+    }
+
+    void keysActAsClicks()
+    {
+        RecordedFixture f(3);
+        Game &game = f.game;
+        // Space or Enter selects the hovered piece; on another piece it swaps the two.
+        game.PieceMouseMove(4);
+        game.KeyboardClick();
+        QCOMPARE(game.SelectedPiece, 4);
+        const uint8_t four = f.content(4), eleven = f.content(11);
+        game.PieceMouseMove(11);
+        game.KeyboardClick();
+        QCOMPARE(game.SelectedPiece, 0);
+        QCOMPARE(f.content(4), eleven);
+        QCOMPARE(f.content(11), four);
+        // On the selected piece it lets go, as Escape does; Escape with nothing selected waits
+        // for nothing.
+        game.KeyboardClick();
+        QCOMPARE(game.SelectedPiece, 11);
+        game.KeyboardClick();
+        QCOMPARE(game.SelectedPiece, 0);
+        game.KeyboardClick();
+        game.KeyboardLetGo();
+        QCOMPARE(game.SelectedPiece, 0);
+        QCOMPARE(f.piece(11).BorderStyle(), 1);
+        QVERIFY(!f.rig.timBorder().isActive());
+        f.host.resetCounts();
+        game.KeyboardLetGo();
+        QCOMPARE(f.host.pauses, 0);
+        // The right click's keys turn the hovered piece.
+        const bool h = f.piece(11).FlipHorizontal(), v = f.piece(11).FlipVertical();
+        game.KeyboardRightClick();
+        QCOMPARE(f.host.pauses, 28);
+        QVERIFY(f.piece(11).FlipHorizontal() != h || f.piece(11).FlipVertical() != v);
+    }
+
+    void noKeyReachesTheFinishedPicture()
+    {
+        RecordedFixture f(5);
+        f.solve();
+        Game &game = f.game;
+        game.PieceMouseMove(3);
+        const int32_t frame = f.piece(3).BorderColor();
+        f.host.resetCounts();
+        game.KeyboardArrow(ArrowKey::Right, 0);
+        game.KeyboardClick();
+        game.KeyboardRightClick();
+        game.KeyboardLetGo();
+        QCOMPARE(game.HoverPiece, 3);
+        QCOMPARE(game.SelectedPiece, 0);
+        QCOMPARE(f.host.pauses, 0);
+        QCOMPARE(f.piece(3).BorderColor(), frame);
+        QVERIFY(game.PuzzleSolved);
+    }
+
+    void theWindowTakesThePlayKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("play");
+        const Qt::KeyboardModifiers none = Qt::NoModifier, shift = Qt::ShiftModifier;
+        QTest::newRow("Left") << int(Qt::Key_Left) << none << "hover";
+        QTest::newRow("Right") << int(Qt::Key_Right) << none << "hover";
+        QTest::newRow("Up") << int(Qt::Key_Up) << none << "hover";
+        QTest::newRow("Down") << int(Qt::Key_Down) << none << "hover";
+        QTest::newRow("keypad Down")
+            << int(Qt::Key_Down) << Qt::KeyboardModifiers(Qt::KeypadModifier) << "hover";
+        QTest::newRow("Space") << int(Qt::Key_Space) << none << "click";
+        QTest::newRow("Return") << int(Qt::Key_Return) << none << "click";
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter) << Qt::KeyboardModifiers(Qt::KeypadModifier) << "click";
+        QTest::newRow("Shift+Space") << int(Qt::Key_Space) << shift << "turn";
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << shift << "turn";
+        QTest::newRow("Menu") << int(Qt::Key_Menu) << none << "turn";
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << none << "let go";
+        QTest::newRow("Ctrl+Space")
+            << int(Qt::Key_Space) << Qt::KeyboardModifiers(Qt::ControlModifier) << "";
+        QTest::newRow("Alt+Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers(Qt::AltModifier)
+                                  << "";
+        QTest::newRow("F10") << int(Qt::Key_F10) << none << "";
+        QTest::newRow("a letter") << int(Qt::Key_A) << none << "";
+    }
+    void theWindowTakesThePlayKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, play);
+        GameFixture f(3);
+        Game &game = f.game;
+        QCursor::setPos(f.window.mapToGlobal(QPoint(-50, -50))); // the mouse off the board
+        game.Click(9);
+        game.PieceMouseMove(6);
+        if (play == QLatin1String("hover"))
+            game.BackgroundMouseMove();
+        f.window.resetCounts();
+        QTest::keyClick(&f.window, Qt::Key(key), modifiers);
+        QCOMPARE(game.HoverPiece, play == QLatin1String("hover") ? 1 : 6);
+        QCOMPARE(game.SelectedPiece, play == QLatin1String("click")    ? 0
+                                     : play == QLatin1String("let go") ? 0
+                                                                       : 9);
+        const int swapOrTurn = play == QLatin1String("click")  ? 14
+                               : play == QLatin1String("turn") ? 28
+                                                               : 0;
+        QCOMPARE(f.window.pauses, swapOrTurn);
+    }
+
+    void aSizeGivenBetweenFramesWaitsForTheAnimation()
+    {
+        // Where the window system needs painting between frames, an event that comes then (a
+        // new size from the window manager) starts its handler only once the deal has ended:
+        // inside it, the layout would cut the deal's loop short.
+        GameFixture f(1);
+        f.window.betweenFrames().setNeeded(true);
+        const int menu = f.window.height() - f.window.board().height();
+        f.window.resetCounts();
+        // The window manager's size comes while the fifth piece slides in.
+        f.window.onPause = [&] {
+            if (f.window.pauses == 45)
+                QMetaObject::invokeMethod(
+                    &f.window, [&] { f.window.resize(900, menu + 600); }, Qt::QueuedConnection);
+        };
+        f.window.levelAction(7)->trigger();
+        QCOMPARE(f.window.pauses, 180); // every piece entered
+        QCOMPARE(f.window.board().size(), QSize(900, 600));
+        QRect united;
+        for (int j = 1; j <= 18; ++j)
+            united |= f.window.piece(j).geometry();
+        QVERIFY(qAbs(united.left() - 900 * 20 / 640) <= 1);
+        QVERIFY(qAbs(united.bottom() + 1 - 600 * 470 / 490) <= 1);
     }
 
     void movesSnapToPlacesInAnyWindowSize()

@@ -38,7 +38,12 @@ public:
     std::function<void()> onRedraw;
 
     std::chrono::nanoseconds clockNow() const override { return now; }
-    void sleepUntil(std::chrono::nanoseconds deadline) override { sleepTill(deadline); }
+    void sleepUntil(std::chrono::nanoseconds deadline) override
+    {
+        // Between frames, as the real window does where the window system needs it.
+        betweenFrames().deliverPainting();
+        sleepTill(deadline);
+    }
     void redrawWindow() override
     {
         ++windowRedraws;
