@@ -3,14 +3,16 @@
 // resized, the About box and file-open form opened and closed, and animations that are seen.
 #include "XSession.h"
 
-#include "../support/BoardSolver.h"
 #include "../support/BoardPictures.h"
+#include "../support/BoardSolver.h"
+#include "../support/KeyboardPlayer.h"
 
 #include "game/LevelTable.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QImageReader>
 #include <QTest>
@@ -100,6 +102,36 @@ class EndToEndTest : public QObject {
         const QRect geometry = x.windowGeometry(window);
         // The board fills the window below the menu bar.
         origin = QPoint(geometry.left(), geometry.bottom() + 1 - BoardHeight);
+    }
+
+    // The place shows tile `tile`, upright or mirrored either way.
+    bool showsTileSomehow(const QImage &screen, int level, int place, int tile) const
+    {
+        return placeShows(screen, level, place, tile)
+               || placeShows(screen, level, place, tile, true)
+               || placeShows(screen, level, place, tile, false, true);
+    }
+    // A player at the keyboard, reading the game's window as the screen shows it.
+    KeyboardPlayer keyboardPlayer(int level)
+    {
+        const QPoint board(0, x.windowGeometry(window).height() - BoardHeight);
+        KeyboardPlayer player;
+        player.grab = [this] { return x.grabWindow(window); };
+        player.place = [this, level, board](int j) {
+            return placeOnScreen(level, j).translated(board - origin);
+        };
+        player.key = [this](const QString &combo) {
+            x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), combo});
+        };
+        return player;
+    }
+    // The mouse out of the window, where it moves no hover.
+    void mouseAway()
+    {
+        const QRect geometry = x.windowGeometry(window);
+        x.run(QStringLiteral("xdotool"),
+              {QStringLiteral("mousemove"), QString::number(geometry.right() + 40),
+               QString::number(geometry.top() + 40)});
     }
 
 private slots:
@@ -251,6 +283,162 @@ private slots:
         screen =
             screenWhen([&](const QImage &shot) { return placeShows(shot, 3, mirroredPlace, t); });
         QVERIFY(placeShows(screen, 3, mirroredPlace, t));
+    }
+
+    void aNewPlayerSolvesALevelFromTheKeyboardAlone_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::newRow("level 1") << 1;
+        QTest::newRow("level 3, with turns") << 3;
+    }
+    void aNewPlayerSolvesALevelFromTheKeyboardAlone()
+    {
+        QFETCH(int, level);
+        mouseAway();
+        x.keys(window, {}); // the keyboard to the game
+        if (level == 3) {
+            x.keys(window, {QStringLiteral("alt+l"), QStringLiteral("Down"), QStringLiteral("Down"),
+                            QStringLiteral("Return")});
+            locateBoard(QStringLiteral("^Morvane - Level 3$"));
+        }
+        std::map<int, int> content;
+        for (int j = 1; j <= 18; ++j)
+            content[j] = table(level, j).StartContent;
+        const QImage dealt = screenWhen([&](const QImage &shot) {
+            for (int j = 1; j <= 18; ++j)
+                if (!showsTileSomehow(shot, level, j, content[j]))
+                    return false;
+            return true;
+        });
+        KeyboardPlayer player = keyboardPlayer(level);
+        QImage settled;
+        int turned = 0;
+        solveBoard({[&](int place) { return content[place]; },
+                    [&](int place, int other) {
+                        QVERIFY(player.click(place));
+                        QVERIFY(player.click(other));
+                        std::swap(content[place], content[other]);
+                    },
+                    [&](int place) {
+                        // Every tile home: the screen shows which of them stand mirrored.
+                        if (settled.isNull())
+                            settled = screenWhen([&](const QImage &shot) {
+                                for (int j = 1; j <= 18; ++j)
+                                    if (!showsTileSomehow(shot, level, j, j))
+                                        return false;
+                                return true;
+                            });
+                        return !placeShows(settled, level, place, place);
+                    },
+                    [&](int place) {
+                        QVERIFY(player.turn(place));
+                        ++turned;
+                    }});
+        qInfo("level %d solved with %d keys, %d turns", level, player.keysPressed, turned);
+        QCOMPARE(turned > 0, level == 3);
+        // The whole picture, away from where the banners end.
+        const QImage picture = levelPicture(BinDir, level);
+        const QPoint at = origin + QPoint(20, 20);
+        auto whole = [&](const QImage &shot) {
+            return difference(shot.copy(QRect(at + QPoint(0, 200), QSize(600, 250))),
+                              picture.copy(0, 200, 600, 250))
+                   < 3;
+        };
+        QVERIFY2(whole(screenWhen(whole)), "the finished picture");
+        Q_UNUSED(dealt);
+    }
+
+    void noGhostOfTheClosedMenuDuringADeal_data()
+    {
+        QTest::addColumn<bool>("byMouse");
+        QTest::newRow("Level 7 chosen by mouse") << true;
+        QTest::newRow("Level 7 chosen by keyboard") << false;
+    }
+    void noGhostOfTheClosedMenuDuringADeal()
+    {
+        QFETCH(bool, byMouse);
+        mouseAway();
+        const QRect geometry = x.windowGeometry(window);
+        const int menuBar = geometry.height() - BoardHeight;
+        const QImage before = x.grabWindow(window);
+        if (byMouse)
+            x.click(geometry.topLeft() + QPoint(55, menuBar / 2));
+        else
+            x.keys(window, {QStringLiteral("alt+l")});
+        // The open menu: a window of its own, named after the game, straight on the root.
+        QString menuWindow;
+        QRect menu;
+        QElapsedTimer clock;
+        clock.start();
+        while (menu.height() < 100 && clock.elapsed() < 20000) {
+            x.settle(100);
+            static const QRegularExpression popup(QStringLiteral(
+                R"((0x[0-9a-f]+) "Morvane": \(.*\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+))"));
+            const QString tree = x.run(QStringLiteral("xwininfo"),
+                                       {QStringLiteral("-root"), QStringLiteral("-tree")});
+            for (auto it = popup.globalMatch(tree); it.hasNext();) {
+                const QRegularExpressionMatch found = it.next();
+                const QRect at(found.captured(4).toInt(), found.captured(5).toInt(),
+                               found.captured(2).toInt(), found.captured(3).toInt());
+                if (at.height() >= 100) {
+                    menuWindow = found.captured(1);
+                    menu = at.translated(-geometry.topLeft());
+                }
+            }
+        }
+        QVERIFY2(menu.height() >= 100, "the Level menu opens over the board");
+        // Level 7, the last item, picked out; the menu as it looks when it closes.
+        if (byMouse)
+            x.run(QStringLiteral("xdotool"),
+                  {QStringLiteral("mousemove"), QString::number(geometry.left() + menu.left() + 40),
+                   QString::number(geometry.top() + menu.bottom() - 10)});
+        else
+            x.keys(window, QStringList(6, QStringLiteral("Down")));
+        x.settle(300);
+        const QImage open = x.grabWindow(menuWindow);
+        QCOMPARE(open.size(), menu.size());
+        // The menu's own pixels: those unlike the board beneath them and its background.
+        const QRgb background = before.pixel(4, menuBar + 4);
+        std::vector<QPoint> menuPixels;
+        for (int py = 0; py < open.height(); ++py)
+            for (int px = 0; px < open.width(); ++px) {
+                const QPoint on = menu.topLeft() + QPoint(px, py);
+                if (on.y() >= menuBar && open.pixel(px, py) != before.pixel(on)
+                    && open.pixel(px, py) != background)
+                    menuPixels.push_back(QPoint(px, py));
+            }
+        if (byMouse)
+            x.run(QStringLiteral("xdotool"), {QStringLiteral("click"), QStringLiteral("1")});
+        else
+            x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+        // The deal has begun once the old board is gone: at level 7 every piece waits hidden.
+        auto begun = [&](const QImage &grab) {
+            int plain = 0;
+            for (int py = menuBar + 20; py < grab.height() - 20; py += 10)
+                for (int px = 20; px < grab.width() - 20; px += 10)
+                    plain += !menu.contains(px, py) && grab.pixel(px, py) == background;
+            return plain > 1000;
+        };
+        int frames = 0, worst = 0;
+        clock.restart();
+        while (clock.elapsed() < 20000) {
+            const QImage grab = x.grabWindow(window);
+            if (grab.size() != before.size() || !begun(grab)) {
+                if (frames > 0)
+                    break; // the pieces cover the board again: the deal is ending
+                continue;
+            }
+            if (++frames == 1)
+                continue; // the first frame of the deal may still be on its way
+            int ghost = 0;
+            for (const QPoint &p : menuPixels)
+                ghost += grab.pixel(menu.topLeft() + p) == open.pixel(p);
+            worst = std::max(worst, ghost);
+        }
+        qInfo("%d grabs of the deal, at most %d of %d menu pixels left", frames, worst,
+              int(menuPixels.size()));
+        QVERIFY2(frames >= 5, "the deal is seen in progress");
+        QVERIFY2(worst * 100 < int(menuPixels.size()), "no ghost of the menu");
     }
 
     void theLevelSevenDealIsSeenForSecondsOnTheScreen()
