@@ -11,6 +11,8 @@
 #include "app/OwnSizeKeeper.h"
 #include "game/LevelTable.h"
 #include "tests/support/BoardPictures.h"
+#include "tests/support/BoardSolver.h"
+#include "tests/support/KeyboardPlayer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,6 +20,7 @@
 #include <QTest>
 
 #include <functional>
+#include <map>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -208,6 +211,74 @@ private slots:
         screen =
             screenWhen([&](const QImage &shot) { return board.shows(shot, 3, mirroredPlace, t); });
         QVERIFY(board.shows(screen, 3, mirroredPlace, t));
+    }
+
+    void aNewPlayerSolvesALevelFromTheKeyboardAlone_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::newRow("level 1") << 1;
+        QTest::newRow("level 3, with turns") << 3;
+    }
+    void aNewPlayerSolvesALevelFromTheKeyboardAlone()
+    {
+        // The keys come from our own virtual keyboard, as the compositor hands them on.
+        QFETCH(int, level);
+        if (level == 3) {
+            keys({QStringLiteral("alt+l"), QStringLiteral("Down"), QStringLiteral("Down"),
+                  QStringLiteral("Return")});
+            locateBoard(QStringLiteral("^Morvane - Level 3$"));
+        }
+        auto showsSomehow = [&](const QImage &shot, int place, int tile) {
+            return board.shows(shot, level, place, tile)
+                   || board.shows(shot, level, place, tile, true)
+                   || board.shows(shot, level, place, tile, false, true);
+        };
+        std::map<int, int> content;
+        for (int j = 1; j <= 18; ++j)
+            content[j] = table(level, j).StartContent;
+        screenWhen([&](const QImage &shot) {
+            for (int j = 1; j <= 18; ++j)
+                if (!showsSomehow(shot, j, content[j]))
+                    return false;
+            return true;
+        });
+        KeyboardPlayer player;
+        player.grab = [this] { return w.screenshot(); };
+        player.place = [this, level](int j) { return board.placeOnScreen(level, j); };
+        player.key = [this](const QString &combo) { w.input(QStringLiteral("key ") + combo); };
+        QImage settled;
+        int turned = 0;
+        solveBoard({[&](int place) { return content[place]; },
+                    [&](int place, int other) {
+                        QVERIFY(player.click(place));
+                        QVERIFY(player.click(other));
+                        std::swap(content[place], content[other]);
+                    },
+                    [&](int place) {
+                        if (settled.isNull())
+                            settled = screenWhen([&](const QImage &shot) {
+                                for (int j = 1; j <= 18; ++j)
+                                    if (!showsSomehow(shot, j, j))
+                                        return false;
+                                return true;
+                            });
+                        return !board.shows(settled, level, place, place);
+                    },
+                    [&](int place) {
+                        QVERIFY(player.turn(place));
+                        ++turned;
+                    }});
+        qInfo("level %d solved with %d keys, %d turns", level, player.keysPressed, turned);
+        QCOMPARE(turned > 0, level == 3);
+        // The whole picture, away from where the banners end.
+        const QImage picture = levelPicture(BinDir, level);
+        const QPoint at = board.origin + QPoint(20, 20);
+        auto whole = [&](const QImage &shot) {
+            return difference(shot.copy(QRect(at + QPoint(0, 200), QSize(600, 250))),
+                              picture.copy(0, 200, 600, 250))
+                   < 3;
+        };
+        QVERIFY2(whole(screenWhen(whole)), "the finished picture");
     }
 
     void aboutBoxIsModalOverTheMainWindow()
