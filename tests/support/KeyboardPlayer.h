@@ -60,8 +60,11 @@ public:
             return false;
         key(QStringLiteral("space"));
         ++keysPressed;
+        const bool swaps = selected != 0 && selected != target;
         selected = selected == 0 ? target : 0;
-        return true;
+        // While two pieces move, a glowing one passes over other places: look again once the
+        // board rests.
+        return !swaps || waitForRest();
     }
     bool turn(int target)
     {
@@ -69,7 +72,7 @@ public:
             return false;
         key(QStringLiteral("shift+space"));
         ++keysPressed;
-        return true;
+        return waitForRest();
     }
 
 private:
@@ -83,6 +86,22 @@ private:
         if (to.top() > from.bottom())
             return QStringLiteral("Down");
         return QStringLiteral("Up");
+    }
+
+    // Waits until nothing on the screen moves: two looks a moment apart see the same.
+    bool waitForRest()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QImage last = grab();
+        while (clock.elapsed() < patienceMs) {
+            QThread::msleep(150);
+            const QImage now = grab();
+            if (now == last)
+                return true;
+            last = now;
+        }
+        return false;
     }
 
     // Presses an arrow and waits for the glow to leave the place it was on. A cursor that
