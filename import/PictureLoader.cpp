@@ -35,6 +35,10 @@ namespace {
 QImage readWith(QImageReader &reader, PictureUse use)
 {
     reader.setAllocationLimit(PictureAllocationLimitMiB);
+    // An own picture is turned the way its orientation tag says it is meant to be seen (a phone
+    // stores an upright photo lying on its side and says so in the tag), before anything else
+    // is decided about it. A level's table cuts its picture as it is stored.
+    reader.setAutoTransform(use == PictureUse::Own);
     const QSize announced = reader.size();
     if (announced.isValid() && announced.isEmpty())
         return {};
@@ -44,10 +48,14 @@ QImage readWith(QImageReader &reader, PictureUse use)
         return image.isNull() || image.width() <= 0 || image.height() <= 0 ? QImage() : image;
     }
     if (announced.isValid()) {
-        // Decoding straight at the reduced size is much cheaper than scaling afterwards.
-        const QSize fitted = fittedPictureSize(announced);
-        if (fitted != announced)
-            reader.setScaledSize(fitted);
+        // Decoding straight at the reduced size is much cheaper than scaling afterwards. The
+        // reader announces and scales the picture as stored and turns it only afterwards, while
+        // the limits are for the turned picture: a quarter turn swaps the sides both ways.
+        const bool quarterTurn = reader.transformation() & QImageIOHandler::TransformationRotate90;
+        const QSize seen = quarterTurn ? announced.transposed() : announced;
+        const QSize fitted = fittedPictureSize(seen);
+        if (fitted != seen)
+            reader.setScaledSize(quarterTurn ? fitted.transposed() : fitted);
     }
     QImage image = reader.read();
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)

@@ -19,8 +19,9 @@ constexpr qint64 MaxPictureFileBytes = qint64(256) << 20;
 // The most memory one decoded picture may take, in MiB: a guard against decompression bombs.
 constexpr int PictureAllocationLimitMiB = 256;
 
-// An own picture is shrunk to what the board can hold; a level picture is used at its size,
-// since its level's table cuts it in that picture's pixels.
+// An own picture is turned upright as its orientation tag says and shrunk to what the board
+// can hold; a level picture is used as it is stored, since its level's table cuts it in that
+// picture's pixels.
 enum class PictureUse { Own, Level };
 
 // Loads the picture in the file at `path`, recognised by its content whatever its name (a

@@ -1,6 +1,8 @@
 // Opening an own picture: the window size rules, level 0 from a template, the open command's
-// paths (form, dialog, cancel, bad file), and the picture loader on broken and huge files.
+// paths (form, dialog, cancel, bad file), and the picture loader on broken,
+// huge and turned files.
 #include "../support/GameFixture.h"
+#include "../support/OrientedPictures.h"
 #include "../support/TestData.h"
 
 #include "components/BoardArea.h"
@@ -38,6 +40,22 @@ QString writePicture(const QString &path, QSize size, const char *format = "PNG"
     writer.setQuality(90);
     writer.write(image);
     return path;
+}
+
+QString writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qWarning("%s not written", qPrintable(path));
+    return path;
+}
+
+QRect dealtBoard(TestWindow &window)
+{
+    QRect united;
+    for (int j = 1; j <= 18; ++j)
+        united |= window.piece(j).geometry();
+    return united;
 }
 
 std::vector<uint8_t> contents(Game &game, int row)
@@ -437,6 +455,100 @@ private slots:
         QCOMPARE(format, Qt::PlainText);
         QCOMPARE(shown, text);
         QVERIFY(shown.startsWith(QStringLiteral("           Error Loading File ")));
+    }
+
+    void ownPicturesAreDealtUpright_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("name");
+        // Every orientation a camera writes, in a JPEG's EXIF block and in a TIFF's own tag.
+        const QImage upright = uprightPicture();
+        for (int tag = 1; tag <= 8; ++tag) {
+            QTest::addRow("JPEG, orientation %d", tag)
+                << jpegWithOrientation(storedPicture(upright, tag), tag)
+                << QStringLiteral("phone%1.jpg").arg(tag);
+            QTest::addRow("TIFF, orientation %d", tag)
+                << tiffWithOrientation(storedPicture(upright, tag), tag)
+                << QStringLiteral("scan%1.tif").arg(tag);
+        }
+    }
+
+    void ownPicturesAreDealtUpright()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, name);
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.formChoice = writeBytes(data.file(name), file);
+        window.openCommand().run();
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        QCOMPARE(window.game().CurrentLevel, 0);
+        // The portrait is cut as a portrait, its marks at the top, in a portrait window.
+        const QImage dealt = window.clipper().Picture();
+        QCOMPARE(dealt.size(), QSize(300, 400));
+        QCOMPARE(cornerColours(dealt), QStringLiteral("red blue grey grey"));
+        QCOMPARE(window.board().size(), QSize(340, 440));
+        QCOMPARE(dealtBoard(window), QRect(20, 20, 300, 400));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
+    }
+
+    void turnedPhotoIsShrunkAsSeen()
+    {
+        // A 3000 x 2000 photo stored sideways is a 2000 x 3000 portrait: the height is the
+        // limit, 2098 of 3000, and the width follows, 2000 x 2098 / 3000 = 1398.7.
+        QTemporaryDir dir;
+        const QImage upright = uprightPicture(2000, 3000);
+        const QString path = writeBytes(dir.filePath(QStringLiteral("big.jpg")),
+                                        jpegWithOrientation(storedPicture(upright, 6), 6));
+        const QImage loaded = loadPicture(path);
+        QCOMPARE(loaded.size(), QSize(1398, 2098));
+        QCOMPARE(cornerColours(loaded), QStringLiteral("red blue grey grey"));
+    }
+
+    void levelPicturesKeepTheirStoredOrientation()
+    {
+        DataFolder data;
+        const QImage stored = storedPicture(uprightPicture(), 6);
+        QVERIFY(data.remove("Level2.res"));
+        writeBytes(data.file("Level2.res"), jpegWithOrientation(stored, 6));
+        // As stored: 400 x 300, lying on its left side, blue at the top left, red below it.
+        const QImage level = loadLevelPicture(data.file("Level2.res"));
+        QCOMPARE(level.size(), QSize(400, 300));
+        QCOMPARE(cornerColours(level), QStringLiteral("blue grey red grey"));
+        TestWindow window(data.path());
+        window.start();
+        window.game().LevelCommand(2);
+        QVERIFY(window.messages.isEmpty());
+        QCOMPARE(window.clipper().Picture().size(), QSize(400, 300));
+    }
+
+    void todaysFileTypesOpen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("PNG screenshot") << QStringLiteral("shot.png") << QByteArray("PNG");
+        QTest::newRow("WebP download") << QStringLiteral("download.webp") << QByteArray("WEBP");
+        QTest::newRow("TIFF scan, .tif") << QStringLiteral("scan.tif") << QByteArray("TIFF");
+        QTest::newRow("TIFF scan, .TIFF") << QStringLiteral("SCAN.TIFF") << QByteArray("TIFF");
+    }
+
+    void todaysFileTypesOpen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        QImageWriter writer(data.file(name), format);
+        writer.setQuality(95);
+        QVERIFY2(writer.write(uprightPicture()), qPrintable(writer.errorString()));
+        window.formChoice = data.file(name);
+        window.openCommand().run();
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        QCOMPARE(window.game().CurrentLevel, 0);
+        QCOMPARE(cornerColours(window.clipper().Picture()), QStringLiteral("red blue grey grey"));
+        QCOMPARE(window.board().size(), QSize(340, 440));
     }
 
     void tinyPictureIsRefusedBeforeAnythingChanges()
