@@ -1,5 +1,5 @@
 // Opening an own picture: the window size rules, level 0 from a template, the open command's
-// paths (form, dialog, cancel, bad file), and the picture loader on broken,
+// paths (form, dialog, cancel, bad file, a dropped file), and the picture loader on broken,
 // huge and turned files.
 #include "../support/GameFixture.h"
 #include "../support/OrientedPictures.h"
@@ -14,12 +14,16 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QDialog>
 #include <QDirIterator>
+#include <QDropEvent>
 #include <QImageWriter>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -549,6 +553,138 @@ private slots:
         QCOMPARE(window.game().CurrentLevel, 0);
         QCOMPARE(cornerColours(window.clipper().Picture()), QStringLiteral("red blue grey grey"));
         QCOMPARE(window.board().size(), QSize(340, 440));
+    }
+
+    void droppedFileOpensAsOpenDoes_data()
+    {
+        QTest::addColumn<QStringList>("urls"); // "@" stands for the data folder
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Qt::DropActions>("actions");
+        QTest::addColumn<bool>("modal");
+        QTest::addColumn<QString>("opened"); // the file dealt, or empty when nothing changes
+        QTest::addColumn<bool>("badFile");
+
+        const Qt::DropActions copy = Qt::CopyAction | Qt::MoveAction;
+        QTest::newRow("a phone JPEG")
+            << QStringList{"@/phone.jpg"} << QString() << copy << false << "@/phone.jpg" << false;
+        QTest::newRow("several files: the first")
+            << QStringList{"@/phone.jpg", "@/wide.png"} << QString() << copy << false
+            << "@/phone.jpg" << false;
+        QTest::newRow("a file that is not a picture")
+            << QStringList{"@/notes.jpg"} << QString() << copy << false << QString() << true;
+        QTest::newRow("a folder") << QStringList{"@/folder"} << QString() << copy << false
+                                  << QString() << false;
+        QTest::newRow("a folder, then a picture")
+            << QStringList{"@/folder", "@/phone.jpg"} << QString() << copy << false << QString()
+            << false;
+        QTest::newRow("a file gone")
+            << QStringList{"@/gone.jpg"} << QString() << copy << false << QString() << false;
+        QTest::newRow("a named pipe")
+            << QStringList{"@/pipe.jpg"} << QString() << copy << false << QString() << false;
+        QTest::newRow("a remote picture") << QStringList{"https://pictures.invalid/phone.jpg"}
+                                          << QString() << copy << false << QString() << false;
+        QTest::newRow("text only")
+            << QStringList() << "@/phone.jpg" << copy << false << QString() << false;
+        QTest::newRow("a drag that can only move the file")
+            << QStringList{"@/phone.jpg"} << QString() << Qt::DropActions(Qt::MoveAction) << false
+            << QString() << false;
+        QTest::newRow("a modal window open")
+            << QStringList{"@/phone.jpg"} << QString() << copy << true << QString() << false;
+    }
+
+    void droppedFileOpensAsOpenDoes()
+    {
+        QFETCH(QStringList, urls);
+        QFETCH(QString, text);
+        QFETCH(Qt::DropActions, actions);
+        QFETCH(bool, modal);
+        QFETCH(QString, opened);
+        QFETCH(bool, badFile);
+
+        DataFolder data;
+        const QString folder = data.path();
+        writeBytes(data.file("phone.jpg"),
+                   jpegWithOrientation(storedPicture(uprightPicture(), 6), 6));
+        writePicture(data.file("wide.png"), QSize(200, 150));
+        writeBytes(data.file("notes.jpg"), "a shopping list, not a picture");
+        QVERIFY(QDir(folder).mkdir(QStringLiteral("folder")));
+        QCOMPARE(::mkfifo(QFile::encodeName(data.file("pipe.jpg")).constData(), 0600), 0);
+        opened.replace(QLatin1Char('@'), folder);
+        text.replace(QLatin1Char('@'), folder);
+
+        TestWindow window(data.path());
+        window.start();
+        Game &game = window.game();
+        game.LevelCommand(3);
+        game.Click(5);
+        const QImage before = window.clipper().Picture();
+        const QSize boardBefore = window.board().size();
+        QVERIFY(window.acceptDrops());
+
+        QDialog dialog(&window);
+        if (modal) {
+            dialog.setModal(true);
+            dialog.show();
+            QCOMPARE(QApplication::activeModalWidget(), &dialog);
+        }
+        QMimeData mime;
+        QList<QUrl> list;
+        for (const QString &url : urls)
+            list << (url.startsWith(QLatin1Char('@'))
+                         ? QUrl::fromLocalFile(QString(url).replace(QLatin1Char('@'), folder))
+                         : QUrl(url));
+        if (!list.isEmpty())
+            mime.setUrls(list);
+        if (!text.isEmpty())
+            mime.setText(text);
+
+        // What the platform sends as the drag comes in, moves over the board and is let go.
+        const QPoint at = window.board().geometry().center();
+        const bool taken = !opened.isEmpty() || badFile;
+        QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QCOMPARE(enter.isAccepted(), taken);
+        QDragMoveEvent move(at + QPoint(5, 5), actions, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &move);
+        QCOMPARE(move.isAccepted(), taken);
+        QDropEvent drop(at + QPoint(5, 5), actions, &mime, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        QCOMPARE(drop.isAccepted(), taken);
+        if (taken) // never a move, which would have the file's owner delete it
+            QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QCoreApplication::processEvents();
+
+        if (badFile) {
+            const QString path = data.file("notes.jpg");
+            QCOMPARE(window.messages,
+                     QStringList{QStringLiteral("Bad Image File|           Error Loading File ")
+                                 + path + QStringLiteral("             ")});
+        } else {
+            QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        }
+        if (opened.isEmpty()) {
+            QCOMPARE(game.CurrentLevel, 3);
+            QCOMPARE(game.SelectedPiece, 5);
+            QVERIFY(window.levelAction(3)->isChecked());
+            QCOMPARE(window.clipper().Picture(), before);
+            QCOMPARE(window.board().size(), boardBefore);
+            QCOMPARE(window.windowTitle(), QStringLiteral("Morvane - Level 3"));
+            return;
+        }
+        // As File > Open deals it: level 0, no check mark, the portrait upright in a window of
+        // its own proportions, caption "Morvane".
+        QCOMPARE(game.CurrentLevel, 0);
+        QCOMPARE(game.SelectedPiece, 0);
+        for (int n = 1; n <= 7; ++n)
+            QVERIFY(!window.levelAction(n)->isChecked());
+        QCOMPARE(cornerColours(window.clipper().Picture()), QStringLiteral("red blue grey grey"));
+        QCOMPARE(window.board().size(), QSize(340, 440));
+        QCOMPARE(dealtBoard(window), QRect(20, 20, 300, 400));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
+        // The dropped file is the chosen name the common dialog starts on next time.
+        window.setPlatformId(1);
+        window.openCommand().run();
+        QCOMPARE(window.dialogStartedOn, opened);
     }
 
     void tinyPictureIsRefusedBeforeAnythingChanges()
