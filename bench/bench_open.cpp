@@ -1,6 +1,7 @@
 // File > Open: from OK in the file-open form to the dealt board painted, for a photo-like
-// 4000 x 3000 JPEG, and for a 108-megapixel JPEG and an 80-megapixel PNG with the peak memory
-// of a fresh game process that opens each of them once.
+// 4000 x 3000 JPEG, and for a 108-megapixel JPEG (also tagged to be seen turned, as a phone
+// writes it) and an 80-megapixel PNG with the peak memory of a fresh game process that opens
+// each of them once.
 #include "BenchWindow.h"
 #include "Timing.h"
 #include "WindowSizes.h"
@@ -75,6 +76,25 @@ QString save(const QImage &image, const QString &path, const char *format, int q
     writer.setQuality(quality);
     if (!writer.write(image))
         std::fprintf(stderr, "bench_open: %s not written\n", qPrintable(path));
+    return path;
+}
+
+// The same JPEG with an EXIF block saying "turn a quarter clockwise to see it", as a phone
+// writes for a photo taken upright.
+QString turnedCopy(const QString &jpeg, const QString &path)
+{
+    QFile in(jpeg);
+    QFile out(path);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return path;
+    const QByteArray bytes = in.readAll();
+    // "Exif", the big-endian header, one entry: orientation (0x112), one short, 6.
+    const QByteArray exif = QByteArray("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01"
+                                       "\0\x06\0\0\0\0\0\0",
+                                       32);
+    const int length = exif.size() + 2;
+    out.write(bytes.left(2) + QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF)
+              + exif + bytes.mid(2));
     return path;
 }
 
@@ -181,6 +201,8 @@ int main(int argc, char *argv[])
     const QString jpeg = save(photoLike(QSize(12000, 9000)),
                               folder.filePath(QStringLiteral("photo-12000x9000.jpg")), "JPEG", 90);
     openInFreshProcesses(jpeg, "open.jpeg12000x9000", 3);
+    openInFreshProcesses(turnedCopy(jpeg, folder.filePath(QStringLiteral("turned-12000x9000.jpg"))),
+                         "open.jpeg12000x9000turned", 3);
     const QString png = save(drawingLike(QSize(10328, 7746)),
                              folder.filePath(QStringLiteral("drawing-10328x7746.png")), "PNG", 50);
     openInFreshProcesses(png, "open.png10328x7746", 3);
