@@ -14,11 +14,13 @@
 #include "components/RuntimeError.h"
 #include "components/Twips.h"
 #include "import/CommonOpenDialog.h"
+#include "import/DroppedPicture.h"
 #include "import/FileOpenForm.h"
 #include "import/PictureLoader.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -93,6 +95,7 @@ frmMain::frmMain(const QString &dataFolder, Random *random)
     m_game = std::make_unique<Game>(parts);
     m_openCommand = std::make_unique<OpenCommand>(*m_game);
     connectEvents();
+    setAcceptDrops(true);
     // Only Wayland compositors answer a dialog's closing with a size of their own.
     if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) {
         m_sizeKeeper = new OwnSizeKeeper(this);
@@ -117,6 +120,28 @@ void frmMain::changeEvent(QEvent *event)
         }
     }
     QMainWindow::changeEvent(event);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event) { takePictureDrag(*event); }
+
+void frmMain::dragMoveEvent(QDragMoveEvent *event) { takePictureDrag(*event); }
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    const QString path = takePictureDrag(*event);
+    if (path.isEmpty())
+        return;
+    // Opened once the drop has returned, so that the program the picture came from is not held
+    // in its drag while the board is dealt or a message waits for its OK.
+    QMetaObject::invokeMethod(
+        this,
+        [this, path] {
+            handle("drop", [this, path] {
+                m_openCommand->open(path);
+                forgetHoverMovedAway();
+            });
+        },
+        Qt::QueuedConnection);
 }
 
 frmMain::~frmMain() = default;

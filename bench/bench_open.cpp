@@ -1,15 +1,23 @@
-// File > Open of a 4000 x 3000 JPEG: from OK in the file-open form to the dealt board painted.
+// File > Open: from OK in the file-open form to the dealt board painted, for a photo-like
+// 4000 x 3000 JPEG, and for a 108-megapixel JPEG (also tagged to be seen turned, as a phone
+// writes it) and an 80-megapixel PNG with the peak memory of a fresh game process that opens
+// each of them once.
 #include "BenchWindow.h"
 #include "Timing.h"
 #include "WindowSizes.h"
 #include "game/Game.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+
+#include <cstdio>
 
 using namespace morvane;
 using namespace morvane::bench;
@@ -18,26 +26,142 @@ namespace {
 
 // A photograph-like picture: smooth gradients under many small shapes, so that the JPEG has
 // the detail (and the decoding cost) of a real photo rather than of a flat colour.
-QString writePhotoLikeJpeg(const QString &folder)
+QImage photoLike(QSize size)
 {
-    QImage image(4000, 3000, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
-    QLinearGradient sky(0, 0, 4000, 3000);
+    QLinearGradient sky(0, 0, size.width(), size.height());
     sky.setColorAt(0, QColor(40, 90, 170));
     sky.setColorAt(1, QColor(230, 190, 120));
     painter.fillRect(image.rect(), sky);
     QRandomGenerator random(7);
     painter.setPen(Qt::NoPen);
+    // The shapes grow with the picture, so that a larger photo is the same photo, finer.
+    const int unit = std::max(1, size.width() / 1000);
     for (int i = 0; i < 20000; ++i) {
         painter.setBrush(
             QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256), 160));
-        painter.drawEllipse(QPointF(random.bounded(4000), random.bounded(3000)),
-                            random.bounded(4, 40), random.bounded(4, 40));
+        painter.drawEllipse(QPointF(random.bounded(size.width()), random.bounded(size.height())),
+                            random.bounded(unit, 10 * unit), random.bounded(unit, 10 * unit));
     }
-    painter.end();
-    const QString path = folder + QStringLiteral("/photo-4000x3000.jpg");
-    image.save(path, "JPEG", 90);
+    return image;
+}
+
+// A drawing-like picture, as a big PNG usually is (a map, a scan of a poster, a screenshot of a
+// wall of screens): gradient bands and flat opaque shapes.
+QImage drawingLike(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient band(0, 0, 0, size.height() / 8);
+    band.setColorAt(0, QColor(250, 245, 230));
+    band.setColorAt(1, QColor(200, 215, 235));
+    band.setSpread(QGradient::ReflectSpread);
+    painter.fillRect(image.rect(), band);
+    QRandomGenerator random(11);
+    painter.setPen(QPen(Qt::black, 3));
+    const QColor fills[] = {QColor(200, 60, 50), QColor(60, 140, 70), QColor(50, 90, 180),
+                            QColor(230, 180, 40)};
+    for (int i = 0; i < 4000; ++i) {
+        painter.setBrush(fills[random.bounded(4)]);
+        painter.drawRect(random.bounded(size.width()), random.bounded(size.height()),
+                         random.bounded(20, 200), random.bounded(20, 200));
+    }
+    return image;
+}
+
+QString save(const QImage &image, const QString &path, const char *format, int quality)
+{
+    QImageWriter writer(path, format);
+    writer.setQuality(quality);
+    if (!writer.write(image))
+        std::fprintf(stderr, "bench_open: %s not written\n", qPrintable(path));
     return path;
+}
+
+// The same JPEG with an EXIF block saying "turn a quarter clockwise to see it", as a phone
+// writes for a photo taken upright.
+QString turnedCopy(const QString &jpeg, const QString &path)
+{
+    QFile in(jpeg);
+    QFile out(path);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return path;
+    const QByteArray bytes = in.readAll();
+    // "Exif", the big-endian header, one entry: orientation (0x112), one short, 6.
+    const QByteArray exif = QByteArray("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01"
+                                       "\0\x06\0\0\0\0\0\0",
+                                       32);
+    const int length = exif.size() + 2;
+    out.write(bytes.left(2) + QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF)
+              + exif + bytes.mid(2));
+    return path;
+}
+
+// The process's peak resident memory so far, in MiB.
+double peakMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+// One Open of `path` in this fresh process, as the player's first Open after start-up.
+int openOnce(const QString &path, const QByteArray &key)
+{
+    BenchWindow window(QStringLiteral(MORVANE_BIN_DIR));
+    window.openChoice = path;
+    startAt(window, StartSize);
+    const double started = peakMiB();
+    const double ms = timeMs([&] {
+        window.openCommand().run();
+        window.repaint();
+    });
+    if (window.game().CurrentLevel != 0) {
+        std::fprintf(stderr, "bench_open: %s did not open\n", qPrintable(path));
+        return 1;
+    }
+    report((key + ".ms").constData(), ms, "ms");
+    report((key + ".peak").constData(), peakMiB(), "MiB");
+    report((key + ".startpeak").constData(), started, "MiB");
+    return 0;
+}
+
+// Runs openOnce in fresh processes, so that no earlier picture counts in the peak; passes its
+// result lines on, with the median time and the highest peak over `runs`.
+void openInFreshProcesses(const QString &path, const QByteArray &key, int runs)
+{
+    std::vector<double> times;
+    double peak = 0, startPeak = 0;
+    for (int run = 0; run < runs; ++run) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("once"), path, QString::fromLatin1(key)});
+        child.waitForFinished(-1);
+        for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+            const QList<QByteArray> words = line.split(' ');
+            if (words.size() < 3 || words[0] != "RESULT")
+                continue;
+            const double value = words[2].toDouble();
+            if (words[1] == key + ".ms")
+                times.push_back(value);
+            else if (words[1] == key + ".peak")
+                peak = std::max(peak, value);
+            else if (words[1] == key + ".startpeak")
+                startPeak = std::max(startPeak, value);
+        }
+    }
+    if (times.empty())
+        return;
+    report((key + ".ms").constData(), median(times), "ms");
+    report((key + ".peak").constData(), peak, "MiB");
+    report((key + ".startpeak").constData(), startPeak, "MiB");
+    report((key + ".filemib").constData(), double(QFile(path).size()) / (1024 * 1024), "MiB");
 }
 
 } // namespace
@@ -45,24 +169,42 @@ QString writePhotoLikeJpeg(const QString &folder)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QTemporaryDir folder;
-    BenchWindow window(QStringLiteral(MORVANE_BIN_DIR));
-    window.openChoice = writePhotoLikeJpeg(folder.path());
-    startAt(window, StartSize);
-    Game &game = window.game();
+    if (argc == 4 && QByteArray(argv[1]) == "once")
+        return openOnce(QString::fromLocal8Bit(argv[2]), argv[3]);
 
-    std::vector<double> times;
-    for (int run = 0; run < 9; ++run) {
-        // Each Open starts from level 1 at the start size, as a player's first Open does.
-        game.LevelCommand(1);
-        settle(100);
-        times.push_back(timeMs([&] {
-            window.openCommand().run();
-            window.repaint();
-        }));
+    QTemporaryDir folder;
+    {
+        BenchWindow window(QStringLiteral(MORVANE_BIN_DIR));
+        window.openChoice =
+            save(photoLike(QSize(4000, 3000)),
+                 folder.filePath(QStringLiteral("photo-4000x3000.jpg")), "JPEG", 90);
+        startAt(window, StartSize);
+        Game &game = window.game();
+
+        std::vector<double> times;
+        for (int run = 0; run < 9; ++run) {
+            // Each Open starts from level 1 at the start size, as a player's first Open does.
+            game.LevelCommand(1);
+            settle(100);
+            times.push_back(timeMs([&] {
+                window.openCommand().run();
+                window.repaint();
+            }));
+        }
+        if (game.CurrentLevel != 0)
+            std::fprintf(stderr, "bench_open: the picture did not open\n");
+        report("open.jpeg4000x3000", median(times), "ms");
     }
-    if (game.CurrentLevel != 0)
-        std::fprintf(stderr, "bench_open: the picture did not open\n");
-    report("open.jpeg4000x3000", median(times), "ms");
+
+    // The big pictures are written here, in the parent, so that making them costs the measured
+    // processes nothing.
+    const QString jpeg = save(photoLike(QSize(12000, 9000)),
+                              folder.filePath(QStringLiteral("photo-12000x9000.jpg")), "JPEG", 90);
+    openInFreshProcesses(jpeg, "open.jpeg12000x9000", 3);
+    openInFreshProcesses(turnedCopy(jpeg, folder.filePath(QStringLiteral("turned-12000x9000.jpg"))),
+                         "open.jpeg12000x9000turned", 3);
+    const QString png = save(drawingLike(QSize(10328, 7746)),
+                             folder.filePath(QStringLiteral("drawing-10328x7746.png")), "PNG", 50);
+    openInFreshProcesses(png, "open.png10328x7746", 3);
     return 0;
 }

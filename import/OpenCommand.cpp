@@ -22,11 +22,7 @@ constexpr int MinOwnPictureSide = 16;
 
 void OpenCommand::run()
 {
-    Game &game = m_game;
-    const GameParts &parts = game.parts();
-    Host &host = *parts.host;
-    PictureClip &clipper = *parts.clipper;
-
+    Host &host = *m_game.parts().host;
     // The chosen path travels in the dialog's file name; empty means nothing was chosen.
     QString &fileName = m_fileName;
     if (host.platformId() == NtPlatform) {
@@ -37,6 +33,24 @@ void OpenCommand::run()
     } else if (!host.chooseFileWithDialog(fileName)) {
         return;
     }
+    openChosen();
+}
+
+void OpenCommand::open(const QString &path)
+{
+    // Chosen another way, but handed over in the same slot: the common dialog then starts on
+    // this picture too.
+    m_fileName = path;
+    openChosen();
+}
+
+void OpenCommand::openChosen()
+{
+    Game &game = m_game;
+    const GameParts &parts = game.parts();
+    Host &host = *parts.host;
+    PictureClip &clipper = *parts.clipper;
+    const QString &fileName = m_fileName;
 
     try {
         const QImage picture = parts.loadPicture(fileName);

@@ -15,8 +15,14 @@ public:
     // Lets the player choose a picture and deals it; a picture that does not load leaves the
     // game as it was, after a message.
     void run();
+    // Deals the picture at `path` as if the player had just chosen it: a picture dropped on
+    // the window opens this way.
+    void open(const QString &path);
 
 private:
+    // Everything Open does once the chosen path is in the file name.
+    void openChosen();
+
     Game &m_game;
     // The open dialog's file name: the hand-over slot between the file chooser and Open. The
     // common dialog starts on the last name chosen.

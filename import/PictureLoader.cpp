@@ -35,6 +35,10 @@ namespace {
 QImage readWith(QImageReader &reader, PictureUse use)
 {
     reader.setAllocationLimit(PictureAllocationLimitMiB);
+    // An own picture is turned the way its orientation tag says it is meant to be seen (a phone
+    // stores an upright photo lying on its side and says so in the tag), before anything else
+    // is decided about it. A level's table cuts its picture as it is stored.
+    reader.setAutoTransform(use == PictureUse::Own);
     const QSize announced = reader.size();
     if (announced.isValid() && announced.isEmpty())
         return {};
@@ -44,10 +48,14 @@ QImage readWith(QImageReader &reader, PictureUse use)
         return image.isNull() || image.width() <= 0 || image.height() <= 0 ? QImage() : image;
     }
     if (announced.isValid()) {
-        // Decoding straight at the reduced size is much cheaper than scaling afterwards.
-        const QSize fitted = fittedPictureSize(announced);
-        if (fitted != announced)
-            reader.setScaledSize(fitted);
+        // Decoding straight at the reduced size is much cheaper than scaling afterwards. The
+        // reader announces and scales the picture as stored and turns it only afterwards, while
+        // the limits are for the turned picture: a quarter turn swaps the sides both ways.
+        const bool quarterTurn = reader.transformation() & QImageIOHandler::TransformationRotate90;
+        const QSize seen = quarterTurn ? announced.transposed() : announced;
+        const QSize fitted = fittedPictureSize(seen);
+        if (fitted != seen)
+            reader.setScaledSize(quarterTurn ? fitted.transposed() : fitted);
     }
     QImage image = reader.read();
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
@@ -58,15 +66,111 @@ QImage readWith(QImageReader &reader, PictureUse use)
     return image;
 }
 
-QImage decodeRaster(const QByteArray &bytes, const QByteArray &format, PictureUse use)
+QImage readRaster(QIODevice &device, const QByteArray &format, PictureUse use)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
+    device.seek(0);
+    QImageReader reader(&device, format);
     reader.setDecideFormatFromContent(format.isEmpty());
     return readWith(reader, use);
 }
+
+// A bare device-independent bitmap has no signature to be recognised by: it is tried first
+// where the name says it is one.
+QImage decodeRaster(QIODevice &device, bool dibHint, PictureUse use)
+{
+    if (dibHint) {
+        if (QImage image = readRaster(device, "dib", use); !image.isNull())
+            return image;
+    }
+    return readRaster(device, QByteArray(), use);
+}
+
+// A picture file opened for reading: a regular file within the size limit. It is opened
+// without blocking before anything is asked about it: a named pipe or a device then cannot
+// hold the game, even one put in place of a file after it was listed.
+class PictureFile {
+public:
+    explicit PictureFile(const QString &path)
+        : m_fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC))
+    {
+        if (m_fd < 0) {
+            if (errno == ENOENT || errno == ENOTDIR)
+                raiseError(ErrorNumber::FileNotFound, "file not found");
+            raiseError(ErrorNumber::InvalidPicture, "invalid picture");
+        }
+        struct stat info {};
+        if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)
+            || info.st_size > MaxPictureFileBytes) {
+            ::close(m_fd);
+            raiseError(ErrorNumber::InvalidPicture, "invalid picture");
+        }
+        // Only as many bytes as the file holds now; a file that grows meanwhile is read to
+        // this size.
+        m_size = info.st_size;
+    }
+    ~PictureFile() { ::close(m_fd); }
+    PictureFile(const PictureFile &) = delete;
+    PictureFile &operator=(const PictureFile &) = delete;
+
+    qint64 size() const { return m_size; }
+
+    // Up to `length` bytes from `offset`, fewer at the end of the file.
+    qint64 readAt(qint64 offset, char *data, qint64 length) const
+    {
+        qint64 done = 0;
+        length = std::min(length, m_size - offset);
+        while (done < length) {
+            const ssize_t got = ::pread(m_fd, data + done, size_t(length - done), offset + done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                raiseError(ErrorNumber::InvalidPicture, "invalid picture");
+            if (got == 0)
+                break;
+            done += got;
+        }
+        return done;
+    }
+
+    QByteArray readAll() const
+    {
+        QByteArray bytes(qsizetype(m_size), Qt::Uninitialized);
+        bytes.truncate(qsizetype(readAt(0, bytes.data(), m_size)));
+        return bytes;
+    }
+
+private:
+    int m_fd;
+    qint64 m_size = 0;
+};
+
+// The picture file as the reader's device, read piece by piece where the decoder asks: a large
+// photo is decoded without a copy of its whole file in memory beside the picture.
+class PictureFileDevice : public QIODevice {
+public:
+    explicit PictureFileDevice(const PictureFile &file) : m_file(file)
+    {
+        // Unbuffered: the decoders read in blocks of their own, and pos() is then where the
+        // next byte comes from.
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return m_file.size(); }
+
+protected:
+    qint64 readData(char *data, qint64 length) override
+    {
+        try {
+            return m_file.readAt(pos(), data, length);
+        } catch (const RuntimeError &) {
+            return -1;
+        }
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    const PictureFile &m_file;
+};
 
 } // namespace
 
@@ -78,53 +182,29 @@ QImage decodePicture(const QByteArray &bytes, bool dibHint, PictureUse use)
             use == PictureUse::Own ? QSize(MaxPictureWidth, MaxPictureHeight) : QSize();
         return metafile::render(bytes, box).image;
     }
-    if (dibHint) {
-        if (QImage image = decodeRaster(bytes, "dib", use); !image.isNull())
-            return image;
-    }
-    return decodeRaster(bytes, QByteArray(), use);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return decodeRaster(buffer, dibHint, use);
 }
 
-QByteArray readPictureFile(const QString &path)
-{
-    // Opened without blocking before anything is asked about it: a named pipe or a device then
-    // cannot hold the game, even one put in place of a file after it was listed.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR)
-            raiseError(ErrorNumber::FileNotFound, "file not found");
-        raiseError(ErrorNumber::InvalidPicture, "invalid picture");
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > MaxPictureFileBytes)
-        raiseError(ErrorNumber::InvalidPicture, "invalid picture");
-    // Only as many bytes as the file holds; a file that grows meanwhile is read to that size.
-    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            raiseError(ErrorNumber::InvalidPicture, "invalid picture");
-        if (got == 0)
-            break;
-        done += got;
-    }
-    bytes.truncate(done);
-    return bytes;
-}
+QByteArray readPictureFile(const QString &path) { return PictureFile(path).readAll(); }
 
 QImage loadPicture(const QString &path, PictureUse use)
 {
-    const QByteArray bytes = readPictureFile(path);
+    const PictureFile file(path);
     const bool dibHint =
         QFileInfo(path).suffix().compare(QLatin1String("dib"), Qt::CaseInsensitive) == 0;
-    QImage image = decodePicture(bytes, dibHint, use);
+    // Metafiles are played from their bytes; any other picture is decoded from the file itself.
+    QByteArray head(64, '\0');
+    head.truncate(qsizetype(file.readAt(0, head.data(), head.size())));
+    QImage image;
+    if (metafile::detect(head) != metafile::Kind::None) {
+        image = decodePicture(file.readAll(), dibHint, use);
+    } else {
+        PictureFileDevice device(file);
+        image = decodeRaster(device, dibHint, use);
+    }
     if (image.isNull())
         raiseError(ErrorNumber::InvalidPicture, "invalid picture");
     return image;

@@ -19,22 +19,24 @@ constexpr qint64 MaxPictureFileBytes = qint64(256) << 20;
 // The most memory one decoded picture may take, in MiB: a guard against decompression bombs.
 constexpr int PictureAllocationLimitMiB = 256;
 
-// An own picture is shrunk to what the board can hold; a level picture is used at its size,
-// since its level's table cuts it in that picture's pixels.
+// An own picture is turned upright as its orientation tag says and shrunk to what the board
+// can hold; a level picture is used as it is stored, since its level's table cuts it in that
+// picture's pixels.
 enum class PictureUse { Own, Level };
 
 // Loads the picture in the file at `path`, recognised by its content whatever its name (a
 // ".dib" file is read as a bare device-independent bitmap). Raises RuntimeError
 // FileNotFound for a missing file and InvalidPicture for anything that yields no picture:
 // a folder, a device or pipe, an unreadable or unsupported file.
-// The file is opened without blocking and read only if it is a regular file, to its size.
+// The file is opened without blocking and read only if it is a regular file, to its size; a
+// raster picture is decoded straight from the file, a metafile from its bytes in memory.
 QImage loadPicture(const QString &path, PictureUse use = PictureUse::Own);
 QImage loadLevelPicture(const QString &path);
 
 // The bytes of a regular file, read as loadPicture reads them; raises RuntimeError as it does.
 QByteArray readPictureFile(const QString &path);
 
-// Decodes a picture from bytes, as loadPicture does once the file has been read.
+// Decodes a picture from bytes, as loadPicture decodes a file's contents.
 // `dibHint` asks for a bare device-independent bitmap to be tried first.
 QImage decodePicture(const QByteArray &bytes, bool dibHint = false,
                      PictureUse use = PictureUse::Own);

@@ -6,12 +6,14 @@
 
 namespace morvane {
 
-// The formats the picture loader reads: JPEG, Windows bitmap and DIB, GIF and the two metafiles.
+// The formats the picture loader reads: JPEG, Windows bitmap and DIB, GIF and the two
+// metafiles, then the pictures of today: PNG screenshots, WebP downloads and TIFF scans.
 inline QStringList picturePatterns()
 {
     return {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.bmp"),
             QStringLiteral("*.gif"), QStringLiteral("*.wmf"),  QStringLiteral("*.emf"),
-            QStringLiteral("*.dib")};
+            QStringLiteral("*.dib"), QStringLiteral("*.png"),  QStringLiteral("*.webp"),
+            QStringLiteral("*.tif"), QStringLiteral("*.tiff")};
 }
 
 } // namespace morvane

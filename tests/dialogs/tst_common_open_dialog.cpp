@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -49,11 +50,45 @@ private slots:
         CommonOpenDialog dialog(nullptr, QString());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Open"));
         QCOMPARE(dialog.nameFilters(),
-                 QStringList{
-                     QStringLiteral("Image files (*.jpg *.jpeg *.bmp *.gif *.wmf *.emf *.dib)")});
+                 QStringList{QStringLiteral("Image files (*.jpg *.jpeg *.bmp *.gif *.wmf *.emf "
+                                            "*.dib *.png *.webp *.tif *.tiff)")});
         QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
         QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
         QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
+    }
+
+    void filterShowsEveryPictureType_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("shown");
+        for (const char *name : {"photo.JPG", "bare.dib", "shot.png", "SHOT.PNG", "download.webp",
+                                 "scan.Tif", "scan.tiff"})
+            QTest::newRow(name) << QString::fromLatin1(name) << true;
+        for (const char *name : {"vector.svg", "phone.heic", "notes.txt"})
+            QTest::newRow(name) << QString::fromLatin1(name) << false;
+    }
+
+    void filterShowsEveryPictureType()
+    {
+        // What the dialog's list shows under its one filter, read from its own view.
+        QFETCH(QString, name);
+        QFETCH(bool, shown);
+        QTemporaryDir folder;
+        // A bitmap beside it is always shown: once it is, the folder has been read.
+        for (const QString &each : {name, QStringLiteral("shown.bmp")}) {
+            QFile file(folder.filePath(each));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        CommonOpenDialog dialog(nullptr, QString());
+        dialog.setDirectory(folder.path());
+        auto *model = dialog.findChild<QFileSystemModel *>();
+        QVERIFY(model);
+        const QModelIndex root = model->index(folder.path());
+        QTRY_VERIFY(model->rowCount(root) > 0);
+        // The model keeps a filtered-out file as a disabled row, or leaves it out.
+        const QModelIndex row = model->index(folder.filePath(name));
+        const bool visible = row.isValid() && (model->flags(row) & Qt::ItemIsEnabled);
+        QCOMPARE(visible, shown);
     }
 
     void opensOnThePreviousName()

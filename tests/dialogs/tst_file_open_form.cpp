@@ -150,6 +150,31 @@ private slots:
         QCOMPARE(form.fileList()->fileName(), QString());
     }
 
+    void fileListShowsEveryPictureType_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("listed");
+        for (const char *name : {"photo.jpg", "photo.jpeg", "paint.bmp", "anim.gif", "clip.wmf",
+                                 "clip.emf", "bare.dib", "shot.png", "SHOT.PNG", "download.webp",
+                                 "Download.WebP", "scan.tif", "scan.tiff", "SCAN.TIF"})
+            QTest::newRow(name) << QString::fromLatin1(name) << true;
+        for (const char *name : {"vector.svg", "phone.heic", "shot.png.txt", "scan.tiffany"})
+            QTest::newRow(name) << QString::fromLatin1(name) << false;
+    }
+
+    void fileListShowsEveryPictureType()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, listed);
+        QTemporaryDir folder;
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(QDir::setCurrent(folder.path()));
+        FileOpenForm form;
+        QCOMPARE(listedFiles(form.fileList()), listed ? QStringList{name} : QStringList());
+    }
+
     void folderListShowsAncestorsAndSubfolders()
     {
         FileOpenForm form;

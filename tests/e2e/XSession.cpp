@@ -147,6 +147,24 @@ QRect XSession::windowGeometry(const QString &window)
     return rect;
 }
 
+void XSession::drag(QPoint from, QPoint to)
+{
+    const auto moveTo = [this](QPoint at) {
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+        settle(100);
+    };
+    moveTo(from);
+    run(QStringLiteral("xdotool"), {QStringLiteral("mousedown"), QStringLiteral("1")});
+    settle(200);
+    // Several moves: the source starts its drag on the first, the target sees it enter and
+    // move over it on the others.
+    for (int step = 1; step <= 6; ++step)
+        moveTo(from + (to - from) * step / 6);
+    settle(300);
+    run(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
+}
+
 QImage XSession::screenshot()
 {
     QProcess xwd;

@@ -37,14 +37,17 @@ public:
     QImage grabWindow(const QString &window);
 
     void click(QPoint at, int button = 1);
+    // Presses the left button at `from`, moves the pointer in steps to `to` and lets go there:
+    // a drag as a hand makes it, for whichever program is under the pointer.
+    void drag(QPoint from, QPoint to);
     void keys(const QString &window, const QStringList &keys);
     void settle(int milliseconds);
 
     QString display() const { return m_display; }
-
-private:
+    // What a program started on this display runs with.
     QProcessEnvironment environment() const;
 
+private:
     QString m_display;
     std::unique_ptr<QProcess> m_server;
     std::unique_ptr<QProcess> m_game;

@@ -1,11 +1,13 @@
 // The real game on a virtual X server: the start-up board, swaps and turns by mouse, a level
 // chosen from the menu by keyboard, a level played to its finished picture, the window
-// resized, the About box and file-open form opened and closed, and animations that are seen.
+// resized, the About box and file-open form opened and closed, animations that are seen, and
+// a picture dragged from another program and dropped on the window.
 #include "XSession.h"
 
 #include "../support/BoardPictures.h"
 #include "../support/BoardSolver.h"
 #include "../support/KeyboardPlayer.h"
+#include "../support/OrientedPictures.h"
 
 #include "game/LevelTable.h"
 
@@ -15,6 +17,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QImageReader>
+#include <QProcess>
 #include <QTest>
 
 #include <functional>
@@ -597,6 +600,65 @@ private slots:
         x.click(at.topLeft() + QPoint(264 + 40, 216 + 12));
         QVERIFY(x.windowGone(QStringLiteral("^Open image file$")));
         QVERIFY(!x.findWindow(QStringLiteral("^Morvane$")).isEmpty());
+    }
+
+    void aPictureDroppedFromAnotherProgram_data()
+    {
+        QTest::addColumn<QStringList>("dragged"); // "@" stands for the folder of the files
+        QTest::addColumn<QString>("result");      // what the drag source was told
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("a phone JPEG") << QStringList{"@/phone.jpg"} << "DROP copy"
+                                      << "^Morvane$";
+        QTest::newRow("a folder") << QStringList{"@"} << "DROP refused"
+                                  << "^Morvane - Level 1$";
+        QTest::newRow("text") << QStringList{"--text", "@/phone.jpg"} << "DROP refused"
+                              << "^Morvane - Level 1$";
+    }
+
+    void aPictureDroppedFromAnotherProgram()
+    {
+        QFETCH(QStringList, dragged);
+        QFETCH(QString, result);
+        QFETCH(QString, caption);
+        QTemporaryDir folder;
+        // Stored lying on its side with the tag that turns it upright, as a phone writes it.
+        QFile photo(folder.filePath(QStringLiteral("phone.jpg")));
+        QVERIFY(photo.open(QIODevice::WriteOnly));
+        photo.write(jpegWithOrientation(storedPicture(uprightPicture(), 6), 6));
+        photo.close();
+        dragged.replaceInStrings(QStringLiteral("@"), folder.path());
+
+        QProcess source;
+        source.setProcessEnvironment(x.environment());
+        // The drag source is built beside this test.
+        source.start(QDir(QCoreApplication::applicationDirPath()).filePath("drag_source"), dragged);
+        QVERIFY(source.waitForStarted(5000));
+        const QString sourceWindow = x.findWindow(QStringLiteral("^Drag source$"));
+        QVERIFY(!sourceWindow.isEmpty());
+        x.settle(300);
+        x.drag(x.windowGeometry(sourceWindow).center(), x.windowGeometry(window).center());
+        QElapsedTimer clock;
+        clock.start();
+        QString told;
+        while (!told.contains(QLatin1Char('\n')) && clock.elapsed() < 20000) {
+            source.waitForReadyRead(250);
+            told += QString::fromLocal8Bit(source.readAllStandardOutput());
+        }
+        QCOMPARE(told.trimmed(), result);
+        // The drag is over for the source once it is told, but the game may still be fetching
+        // what was dropped: the source lives on until the game has answered.
+        locateBoard(caption);
+        source.kill();
+        source.waitForFinished(3000);
+        if (result == QLatin1String("DROP copy")) {
+            // Dealt as File > Open deals it: a window of the turned picture's proportions,
+            // 300 x 400 and its margins.
+            const QRect geometry = x.windowGeometry(window);
+            QCOMPARE(geometry.width(), 340);
+            QVERIFY(geometry.height() > 440);
+        } else {
+            QCOMPARE(x.windowGeometry(window).width(), BoardWidth);
+        }
     }
 };
 

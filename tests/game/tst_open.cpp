@@ -1,6 +1,8 @@
 // Opening an own picture: the window size rules, level 0 from a template, the open command's
-// paths (form, dialog, cancel, bad file), and the picture loader on broken and huge files.
+// paths (form, dialog, cancel, bad file, a dropped file), and the picture loader on broken,
+// huge and turned files.
 #include "../support/GameFixture.h"
+#include "../support/OrientedPictures.h"
 #include "../support/TestData.h"
 
 #include "components/BoardArea.h"
@@ -12,12 +14,16 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QDialog>
 #include <QDirIterator>
+#include <QDropEvent>
 #include <QImageWriter>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -38,6 +44,22 @@ QString writePicture(const QString &path, QSize size, const char *format = "PNG"
     writer.setQuality(90);
     writer.write(image);
     return path;
+}
+
+QString writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qWarning("%s not written", qPrintable(path));
+    return path;
+}
+
+QRect dealtBoard(TestWindow &window)
+{
+    QRect united;
+    for (int j = 1; j <= 18; ++j)
+        united |= window.piece(j).geometry();
+    return united;
 }
 
 std::vector<uint8_t> contents(Game &game, int row)
@@ -437,6 +459,232 @@ private slots:
         QCOMPARE(format, Qt::PlainText);
         QCOMPARE(shown, text);
         QVERIFY(shown.startsWith(QStringLiteral("           Error Loading File ")));
+    }
+
+    void ownPicturesAreDealtUpright_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("name");
+        // Every orientation a camera writes, in a JPEG's EXIF block and in a TIFF's own tag.
+        const QImage upright = uprightPicture();
+        for (int tag = 1; tag <= 8; ++tag) {
+            QTest::addRow("JPEG, orientation %d", tag)
+                << jpegWithOrientation(storedPicture(upright, tag), tag)
+                << QStringLiteral("phone%1.jpg").arg(tag);
+            QTest::addRow("TIFF, orientation %d", tag)
+                << tiffWithOrientation(storedPicture(upright, tag), tag)
+                << QStringLiteral("scan%1.tif").arg(tag);
+        }
+    }
+
+    void ownPicturesAreDealtUpright()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, name);
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.formChoice = writeBytes(data.file(name), file);
+        window.openCommand().run();
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        QCOMPARE(window.game().CurrentLevel, 0);
+        // The portrait is cut as a portrait, its marks at the top, in a portrait window.
+        const QImage dealt = window.clipper().Picture();
+        QCOMPARE(dealt.size(), QSize(300, 400));
+        QCOMPARE(cornerColours(dealt), QStringLiteral("red blue grey grey"));
+        QCOMPARE(window.board().size(), QSize(340, 440));
+        QCOMPARE(dealtBoard(window), QRect(20, 20, 300, 400));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
+    }
+
+    void turnedPhotoIsShrunkAsSeen()
+    {
+        // A 3000 x 2000 photo stored sideways is a 2000 x 3000 portrait: the height is the
+        // limit, 2098 of 3000, and the width follows, 2000 x 2098 / 3000 = 1398.7.
+        QTemporaryDir dir;
+        const QImage upright = uprightPicture(2000, 3000);
+        const QString path = writeBytes(dir.filePath(QStringLiteral("big.jpg")),
+                                        jpegWithOrientation(storedPicture(upright, 6), 6));
+        const QImage loaded = loadPicture(path);
+        QCOMPARE(loaded.size(), QSize(1398, 2098));
+        QCOMPARE(cornerColours(loaded), QStringLiteral("red blue grey grey"));
+    }
+
+    void levelPicturesKeepTheirStoredOrientation()
+    {
+        DataFolder data;
+        const QImage stored = storedPicture(uprightPicture(), 6);
+        QVERIFY(data.remove("Level2.res"));
+        writeBytes(data.file("Level2.res"), jpegWithOrientation(stored, 6));
+        // As stored: 400 x 300, lying on its left side, blue at the top left, red below it.
+        const QImage level = loadLevelPicture(data.file("Level2.res"));
+        QCOMPARE(level.size(), QSize(400, 300));
+        QCOMPARE(cornerColours(level), QStringLiteral("blue grey red grey"));
+        TestWindow window(data.path());
+        window.start();
+        window.game().LevelCommand(2);
+        QVERIFY(window.messages.isEmpty());
+        QCOMPARE(window.clipper().Picture().size(), QSize(400, 300));
+    }
+
+    void todaysFileTypesOpen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("PNG screenshot") << QStringLiteral("shot.png") << QByteArray("PNG");
+        QTest::newRow("WebP download") << QStringLiteral("download.webp") << QByteArray("WEBP");
+        QTest::newRow("TIFF scan, .tif") << QStringLiteral("scan.tif") << QByteArray("TIFF");
+        QTest::newRow("TIFF scan, .TIFF") << QStringLiteral("SCAN.TIFF") << QByteArray("TIFF");
+    }
+
+    void todaysFileTypesOpen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        QImageWriter writer(data.file(name), format);
+        writer.setQuality(95);
+        QVERIFY2(writer.write(uprightPicture()), qPrintable(writer.errorString()));
+        window.formChoice = data.file(name);
+        window.openCommand().run();
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        QCOMPARE(window.game().CurrentLevel, 0);
+        QCOMPARE(cornerColours(window.clipper().Picture()), QStringLiteral("red blue grey grey"));
+        QCOMPARE(window.board().size(), QSize(340, 440));
+    }
+
+    void droppedFileOpensAsOpenDoes_data()
+    {
+        QTest::addColumn<QStringList>("urls"); // "@" stands for the data folder
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<Qt::DropActions>("actions");
+        QTest::addColumn<bool>("modal");
+        QTest::addColumn<QString>("opened"); // the file dealt, or empty when nothing changes
+        QTest::addColumn<bool>("badFile");
+
+        const Qt::DropActions copy = Qt::CopyAction | Qt::MoveAction;
+        QTest::newRow("a phone JPEG")
+            << QStringList{"@/phone.jpg"} << QString() << copy << false << "@/phone.jpg" << false;
+        QTest::newRow("several files: the first")
+            << QStringList{"@/phone.jpg", "@/wide.png"} << QString() << copy << false
+            << "@/phone.jpg" << false;
+        QTest::newRow("a file that is not a picture")
+            << QStringList{"@/notes.jpg"} << QString() << copy << false << QString() << true;
+        QTest::newRow("a folder") << QStringList{"@/folder"} << QString() << copy << false
+                                  << QString() << false;
+        QTest::newRow("a folder, then a picture")
+            << QStringList{"@/folder", "@/phone.jpg"} << QString() << copy << false << QString()
+            << false;
+        QTest::newRow("a file gone")
+            << QStringList{"@/gone.jpg"} << QString() << copy << false << QString() << false;
+        QTest::newRow("a named pipe")
+            << QStringList{"@/pipe.jpg"} << QString() << copy << false << QString() << false;
+        QTest::newRow("a remote picture") << QStringList{"https://pictures.invalid/phone.jpg"}
+                                          << QString() << copy << false << QString() << false;
+        QTest::newRow("text only")
+            << QStringList() << "@/phone.jpg" << copy << false << QString() << false;
+        QTest::newRow("a drag that can only move the file")
+            << QStringList{"@/phone.jpg"} << QString() << Qt::DropActions(Qt::MoveAction) << false
+            << QString() << false;
+        QTest::newRow("a modal window open")
+            << QStringList{"@/phone.jpg"} << QString() << copy << true << QString() << false;
+    }
+
+    void droppedFileOpensAsOpenDoes()
+    {
+        QFETCH(QStringList, urls);
+        QFETCH(QString, text);
+        QFETCH(Qt::DropActions, actions);
+        QFETCH(bool, modal);
+        QFETCH(QString, opened);
+        QFETCH(bool, badFile);
+
+        DataFolder data;
+        const QString folder = data.path();
+        writeBytes(data.file("phone.jpg"),
+                   jpegWithOrientation(storedPicture(uprightPicture(), 6), 6));
+        writePicture(data.file("wide.png"), QSize(200, 150));
+        writeBytes(data.file("notes.jpg"), "a shopping list, not a picture");
+        QVERIFY(QDir(folder).mkdir(QStringLiteral("folder")));
+        QCOMPARE(::mkfifo(QFile::encodeName(data.file("pipe.jpg")).constData(), 0600), 0);
+        opened.replace(QLatin1Char('@'), folder);
+        text.replace(QLatin1Char('@'), folder);
+
+        TestWindow window(data.path());
+        window.start();
+        Game &game = window.game();
+        game.LevelCommand(3);
+        game.Click(5);
+        const QImage before = window.clipper().Picture();
+        const QSize boardBefore = window.board().size();
+        QVERIFY(window.acceptDrops());
+
+        QDialog dialog(&window);
+        if (modal) {
+            dialog.setModal(true);
+            dialog.show();
+            QCOMPARE(QApplication::activeModalWidget(), &dialog);
+        }
+        QMimeData mime;
+        QList<QUrl> list;
+        for (const QString &url : urls)
+            list << (url.startsWith(QLatin1Char('@'))
+                         ? QUrl::fromLocalFile(QString(url).replace(QLatin1Char('@'), folder))
+                         : QUrl(url));
+        if (!list.isEmpty())
+            mime.setUrls(list);
+        if (!text.isEmpty())
+            mime.setText(text);
+
+        // What the platform sends as the drag comes in, moves over the board and is let go.
+        const QPoint at = window.board().geometry().center();
+        const bool taken = !opened.isEmpty() || badFile;
+        QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        QCOMPARE(enter.isAccepted(), taken);
+        QDragMoveEvent move(at + QPoint(5, 5), actions, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &move);
+        QCOMPARE(move.isAccepted(), taken);
+        QDropEvent drop(at + QPoint(5, 5), actions, &mime, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &drop);
+        QCOMPARE(drop.isAccepted(), taken);
+        if (taken) // never a move, which would have the file's owner delete it
+            QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QCoreApplication::processEvents();
+
+        if (badFile) {
+            const QString path = data.file("notes.jpg");
+            QCOMPARE(window.messages,
+                     QStringList{QStringLiteral("Bad Image File|           Error Loading File ")
+                                 + path + QStringLiteral("             ")});
+        } else {
+            QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        }
+        if (opened.isEmpty()) {
+            QCOMPARE(game.CurrentLevel, 3);
+            QCOMPARE(game.SelectedPiece, 5);
+            QVERIFY(window.levelAction(3)->isChecked());
+            QCOMPARE(window.clipper().Picture(), before);
+            QCOMPARE(window.board().size(), boardBefore);
+            QCOMPARE(window.windowTitle(), QStringLiteral("Morvane - Level 3"));
+            return;
+        }
+        // As File > Open deals it: level 0, no check mark, the portrait upright in a window of
+        // its own proportions, caption "Morvane".
+        QCOMPARE(game.CurrentLevel, 0);
+        QCOMPARE(game.SelectedPiece, 0);
+        for (int n = 1; n <= 7; ++n)
+            QVERIFY(!window.levelAction(n)->isChecked());
+        QCOMPARE(cornerColours(window.clipper().Picture()), QStringLiteral("red blue grey grey"));
+        QCOMPARE(window.board().size(), QSize(340, 440));
+        QCOMPARE(dealtBoard(window), QRect(20, 20, 300, 400));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Morvane"));
+        // The dropped file is the chosen name the common dialog starts on next time.
+        window.setPlatformId(1);
+        window.openCommand().run();
+        QCOMPARE(window.dialogStartedOn, opened);
     }
 
     void tinyPictureIsRefusedBeforeAnythingChanges()
