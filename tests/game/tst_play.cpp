@@ -7,12 +7,63 @@
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
+#include "components/RuntimeError.h"
 
 #include <QAction>
 #include <QTest>
 
 using namespace morvane;
 using namespace morvane::test;
+
+namespace {
+
+// The level table as the game ships it.
+LevelTable shippedTable()
+{
+    LevelTable table;
+    readLevelFile(QDir(QStringLiteral(MORVANE_BIN_DIR)).filePath(QStringLiteral("Levels.res")),
+                  table);
+    return table;
+}
+
+// The level table cut short right after the record of the tile that `level` deals on `place`:
+// a deal of that level reaches that place and stops at the first place whose tile is cut off.
+SpoilData tableCutAfterTheTileOf(int level, int place)
+{
+    const int tile = shippedTable()(level, place).StartContent;
+    const qint64 records = (level - 1) * 18 + tile;
+    return [records](const DataFolder &data) {
+        QVERIFY(data.keepFirstBytes(QStringLiteral("Levels.res"), records * LevelRecordSize));
+    };
+}
+
+// Spoils the data as a test row names it.
+SpoilData spoiled(const QString &how)
+{
+    if (how == QLatin1String("no level-1 picture"))
+        return [](const DataFolder &data) { QVERIFY(data.remove(QStringLiteral("Level1.res"))); };
+    if (how == QLatin1String("no level table"))
+        return [](const DataFolder &data) { QVERIFY(data.remove(QStringLiteral("Levels.res"))); };
+    if (how == QLatin1String("table cut in level 1"))
+        return tableCutAfterTheTileOf(1, 1);
+    if (how == QLatin1String("table cut in level 6"))
+        return tableCutAfterTheTileOf(6, 1);
+    return {};
+}
+
+// Makes the `failing`th pause of the next animation raise an error, as a step that fails would.
+void failAtPause(TestClock &clock, int failing)
+{
+    clock.resetPauses();
+    clock.onPause = [&clock, failing] {
+        if (failing > 0 && clock.pauses == failing) {
+            clock.onPause = nullptr;
+            raiseError(ErrorNumber::InvalidPropertyValue, "a step of the move fails");
+        }
+    };
+}
+
+} // namespace
 
 class PlayTest : public QObject {
     Q_OBJECT
@@ -146,6 +197,71 @@ private slots:
         QVERIFY(qAbs(smallest.center().x() - home.center().x()) < 0.01);
         QVERIFY(qAbs(f.rig.piece(4).pixelGeometry().left() - home.left()) < 0.001);
         QVERIFY(qAbs(f.rig.piece(4).pixelGeometry().width() - home.width()) < 0.001);
+    }
+
+    // A swap that an error ends: the level-1 slide onto places the deal never reached (the level
+    // picture is missing, or the level table stops after the first tile), or a step of the
+    // animation that fails. The error goes on to the window; the selection is let go as after a
+    // finished swap, and the board is as before the move, or as after it once the contents have
+    // changed places.
+    void aFailedSwapLetsTheSelectionGo_data()
+    {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<int>("failingPause"); // 0: no step of the animation fails
+        QTest::addColumn<bool>("exchanged");
+        QTest::newRow("slide between placeholders")
+            << "no level-1 picture" << 1 << 2 << 9 << 0 << false;
+        QTest::newRow("slide from a dealt place to a placeholder")
+            << "table cut in level 1" << 1 << 1 << 15 << 0 << false;
+        QTest::newRow("slide fails halfway") << "" << 1 << 3 << 12 << 8 << false;
+        QTest::newRow("shrinking fails") << "" << 3 << 4 << 11 << 4 << false;
+        QTest::newRow("growing fails after the exchange") << "" << 3 << 4 << 11 << 10 << true;
+    }
+    void aFailedSwapLetsTheSelectionGo()
+    {
+        QFETCH(QString, data);
+        QFETCH(int, level);
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(int, failingPause);
+        QFETCH(bool, exchanged);
+        GameFixture f(level, spoiled(data));
+        PieceImage &a = f.piece(first);
+        PieceImage &b = f.piece(second);
+        const QRectF homeA = a.pixelGeometry(), homeB = b.pixelGeometry();
+        const QImage pictureA = a.Picture(), pictureB = b.Picture();
+        const uint8_t contentA = f.content(first), contentB = f.content(second);
+
+        f.game.PieceMouseMove(first); // the mouse glows on the piece it then clicks
+        f.game.Click(first);
+        failAtPause(f.window, failingPause);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, f.game.Click(second));
+        f.window.onPause = nullptr;
+
+        QCOMPARE(f.game.SelectedPiece, 0);
+        QCOMPARE(f.game.TargetPiece, 0);
+        QVERIFY(!f.window.timBorder().isActive());
+        QCOMPARE(a.BorderWidth(), 0);
+        QCOMPARE(a.BorderStyle(), 1);
+        QCOMPARE(a.BorderColor(), int32_t(0xFF0000));
+        // Both pieces back on the places they stood on, at full size.
+        QCOMPARE(a.pixelGeometry(), homeA);
+        QCOMPARE(b.pixelGeometry(), homeB);
+        // Each place shows the tile its content names: both changed, or neither.
+        QCOMPARE(f.content(first), exchanged ? contentB : contentA);
+        QCOMPARE(f.content(second), exchanged ? contentA : contentB);
+        QCOMPARE(a.Picture(), exchanged ? pictureB : pictureA);
+        if (!exchanged)
+            QCOMPARE(b.Picture(), pictureB);
+
+        // The next click selects its piece, with the mark a selection has.
+        f.game.Click(second);
+        QCOMPARE(f.game.SelectedPiece, second);
+        QCOMPARE(b.BorderColor(), int32_t(0x00FF00));
+        QVERIFY(f.window.timBorder().isActive());
     }
 
     void turning()
