@@ -305,6 +305,30 @@ private slots:
         }
     }
 
+    // A turn that an error ends part-way leaves its piece on its place at full size, and the
+    // piece turns as ever afterwards.
+    void aFailedTurnPutsItsPieceBack_data()
+    {
+        QTest::addColumn<int>("failingPause");
+        QTest::newRow("narrowing") << 5;
+        QTest::newRow("widening") << 20;
+    }
+    void aFailedTurnPutsItsPieceBack()
+    {
+        QFETCH(int, failingPause);
+        RecordedFixture f(3);
+        PieceImage &piece = f.rig.piece(6);
+        const QRectF home = piece.pixelGeometry();
+        failAtPause(f.host, failingPause);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, f.game.RightClick(6));
+        f.host.onPause = nullptr;
+        QCOMPARE(piece.pixelGeometry(), home);
+        f.host.resetCounts();
+        f.game.RightClick(6);
+        QCOMPARE(f.host.pauses, 28);
+        QCOMPARE(piece.pixelGeometry(), home);
+    }
+
     void theAxisFollowsTheTile()
     {
         RecordedFixture f(5);
