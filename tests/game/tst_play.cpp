@@ -502,6 +502,54 @@ private slots:
         QCOMPARE(f.game.SelectedPiece, 0);
     }
 
+    // A level whose rows the level table lacks, chosen from the menu: its deal stops at once or
+    // part-way, and the board is not laid out from the rows that are missing. The pieces the
+    // deal reached stand on their places; the others stay as they were, at any window size.
+    void aLevelMissingFromTheTableKeepsTheBoard_data()
+    {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("reached"); // places the deal reaches, in place order
+        const LevelTable shipped = shippedTable();
+        // Cut after the tile of place 1 at level 6: the deal goes on while the tiles are there.
+        int reached = 0;
+        while (reached < 18 && shipped(6, reached + 1).StartContent <= shipped(6, 1).StartContent)
+            ++reached;
+        QVERIFY(reached >= 1 && reached < 18);
+        QTest::newRow("no level table") << "no level table" << 4 << 0;
+        QTest::newRow("table cut in level 1") << "table cut in level 1" << 3 << 0;
+        QTest::newRow("table cut in level 6") << "table cut in level 6" << 6 << reached;
+    }
+    void aLevelMissingFromTheTableKeepsTheBoard()
+    {
+        QFETCH(QString, data);
+        QFETCH(int, level);
+        QFETCH(int, reached);
+        GameFixture f(1, spoiled(data));
+        std::array<QRectF, 18> before;
+        for (int j = 1; j <= 18; ++j)
+            before[size_t(j - 1)] = f.piece(j).pixelGeometry();
+        const LevelTable shipped = shippedTable();
+
+        f.window.levelAction(level)->trigger();
+        QCOMPARE(f.game.CurrentLevel, level);
+        QVERIFY(f.window.messages.isEmpty());
+        for (const QSize size : {QSize(), QSize(900, 700)}) {
+            if (size.isValid()) {
+                f.window.resize(size);
+                QCoreApplication::processEvents();
+            }
+            for (int j = 1; j <= 18; ++j) {
+                // The 640 x 490 board of a 600 x 450 level picture counts in pixels.
+                const PieceRecord &place = shipped(level, j);
+                const QRectF expected = j <= reached ? QRectF(place.SrcLeft + 20, place.SrcTop + 20,
+                                                              place.SrcWidth, place.SrcHeight)
+                                                     : before[size_t(j - 1)];
+                QVERIFY2(f.piece(j).pixelGeometry() == expected, qPrintable(QString::number(j)));
+            }
+        }
+    }
+
     void aDealAfterTheFinishedPictureStartsAfresh()
     {
         GameFixture f(3);
