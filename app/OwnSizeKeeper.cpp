@@ -5,12 +5,16 @@
 #include <QMetaObject>
 #include <QResizeEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace morvane {
 
 OwnSizeKeeper::OwnSizeKeeper(QWidget *window) : QObject(window), m_window(window)
 {
+    // The window system's sizes reach the window's QWindow first; it exists once shown.
     window->installEventFilter(this);
+    if (QWindow *handle = window->windowHandle())
+        handle->installEventFilter(this);
 }
 
 void OwnSizeKeeper::ownResize(QSize before, QSize after)
@@ -18,7 +22,14 @@ void OwnSizeKeeper::ownResize(QSize before, QSize after)
     // Width and height are set one after the other: the old size is the one before the first.
     if (!pending() || !withinStaleWindow()) {
         m_before = before;
+        m_beforeWasGames = before == m_gameSize;
         m_own.clear();
+    }
+    m_gameSize = after;
+    if (!m_window->isVisible()) {
+        // A hidden window gets no answer; its size is the game's all the same.
+        m_after = QSize();
+        return;
     }
     m_after = after;
     m_own.append(after);
@@ -41,23 +52,28 @@ void OwnSizeKeeper::startClockWhenEventsFlowAgain()
             // Painting during that animation may have applied a size the compositor sent
             // for an earlier step, or its stale answer: the game's size again.
             const QSize now = m_window->size();
-            if (pending() && now != m_after && (now == m_before || m_own.contains(now))
-                && !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            if (pending() && now != m_after
+                && ((now == m_before && m_beforeWasGames) || m_own.contains(now))
+                && !maximisedOrFullScreen())
                 restoreOwnSize();
         },
         Qt::QueuedConnection);
 }
 
-void OwnSizeKeeper::restoreOwnSize()
+bool OwnSizeKeeper::restoreOwnSize()
 {
     if (++m_restores > MaxRestores) {
-        m_after = QSize(); // the compositor insists (a tiled window): its size stands
-        return;
+        m_after = QSize(); // the compositor insists: its size stands
+        return false;
     }
     m_since.start();
-    QMetaObject::invokeMethod(
-        m_window, [window = m_window, wanted = m_after] { window->resize(wanted); },
-        Qt::QueuedConnection);
+    if (m_window->size() != m_after) {
+        m_window->resize(m_after);
+    } else if (QWindow *handle = m_window->windowHandle()) {
+        // Only the window system has the stale size; the widgets never saw it.
+        handle->resize(m_after);
+    }
+    return true;
 }
 
 bool OwnSizeKeeper::withinStaleWindow() const
@@ -65,21 +81,38 @@ bool OwnSizeKeeper::withinStaleWindow() const
     return m_clockWaitsForEvents || m_since.elapsed() <= StaleWithinMs;
 }
 
-bool OwnSizeKeeper::eventFilter(QObject *watched, QEvent *event)
+bool OwnSizeKeeper::maximisedOrFullScreen() const
 {
-    if (watched == m_window && event->type() == QEvent::Resize && pending()) {
-        const QSize now = static_cast<QResizeEvent *>(event)->size();
-        if (!withinStaleWindow()) {
-            m_after = QSize();
-        } else if (m_own.contains(now)) {
+    return m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+}
+
+bool OwnSizeKeeper::sizeFromWindowSystem(QSize now)
+{
+    if (pending() && !withinStaleWindow())
+        m_after = QSize();
+    if (pending()) {
+        if (m_own.contains(now)) {
             // The game's own sizes, the steps on the way included: Qt on Wayland reports each
             // of them again once the compositor has them.
-        } else if (now == m_before
-                   && !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-            restoreOwnSize();
-        } else if (now != m_after) {
-            m_after = QSize(); // someone chose another size: the user, or the compositor's layout
+            return false;
         }
+        if (now == m_before && m_beforeWasGames && !maximisedOrFullScreen() && restoreOwnSize())
+            return true;
+        m_after = QSize(); // someone chose another size: the user, or the compositor's layout
+    }
+    if (now != m_gameSize)
+        m_gameSize = QSize(); // the window has a size the game did not give it
+    return false;
+}
+
+bool OwnSizeKeeper::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::Show) {
+        if (QWindow *handle = m_window->windowHandle())
+            handle->installEventFilter(this); // Qt keeps one entry per filter and object
+    } else if (event->type() == QEvent::Resize && watched == m_window->windowHandle()) {
+        if (sizeFromWindowSystem(static_cast<QResizeEvent *>(event)->size()))
+            return true; // undone: the window's widgets never see the stale size
     }
     return QObject::eventFilter(watched, event);
 }

@@ -384,7 +384,8 @@ int frmMain::outerHeightTwips() const { return outerHeightTwipsForBoard(m_board-
 void frmMain::setBoardSize(QSize board)
 {
     const QSize window(std::max(board.width(), 1), std::max(board.height(), 1) + menuHeight());
-    if (m_sizeKeeper && isVisible())
+    // Shown or not: only a size the game gave counts as stale when the compositor restates it.
+    if (m_sizeKeeper)
         m_sizeKeeper->ownResize(size(), window);
     resize(window);
     // A window that is not shown yet gets its size now, not at the next show.

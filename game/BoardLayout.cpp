@@ -47,4 +47,14 @@ void layoutPlaces(LevelTable &table, int row, long long innerWidth, long long in
     }
 }
 
+bool rowHasEveryTile(const LevelTable &table, int row)
+{
+    for (int j = LevelTable::FirstPlace; j <= LevelTable::LastPlace; ++j) {
+        const PieceRecord &tile = table(row, j);
+        if (tile.SrcWidth <= 0 || tile.SrcHeight <= 0)
+            return false;
+    }
+    return true;
+}
+
 } // namespace morvane

@@ -20,4 +20,9 @@ using PlaceDone = std::function<void(int place, const PieceRecord &record)>;
 void layoutPlaces(LevelTable &table, int row, long long innerWidth, long long innerHeight,
                   int imageWidth, int imageHeight, const PlaceDone &placeDone = {});
 
+// Whether every place of `row` has a tile of some size to lay out. A missing or short level file
+// leaves the records it never reached at zero, and a layout from them shrinks every piece to
+// nothing.
+bool rowHasEveryTile(const LevelTable &table, int row);
+
 } // namespace morvane

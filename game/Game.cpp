@@ -97,8 +97,11 @@ void Game::Resize(int innerWidth, int innerHeight)
     board.resetScale();
     board.setScaleModePixels();
     // Without a picture there is nothing to cut: the pieces keep their designed places rather
-    // than a layout for a picture of no size.
-    if (clipper.Picture().isNull())
+    // than a layout for a picture of no size. Nor without the level's rows: where the level file
+    // is missing or cut short, the deal stopped at the first place it could not fill, and the
+    // pieces keep what it left them (the places it reached, the placeholders beyond) rather
+    // than a layout that shrinks them to nothing.
+    if (clipper.Picture().isNull() || !rowHasEveryTile(LevelTable, CurrentLevel))
         return;
     layoutPlaces(LevelTable, CurrentLevel, innerWidth, innerHeight, clipper.ImageWidth(),
                  clipper.ImageHeight(), [&](int j, const PieceRecord &place) {

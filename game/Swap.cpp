@@ -3,13 +3,16 @@
 #include "Game.h"
 
 #include "Host.h"
+#include "PutBack.h"
 #include "components/CheckedMath.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
 #include "components/PieceImage.h"
 
+#include <QImage>
 #include <QTimer>
 
+#include <array>
 #include <utility>
 
 namespace morvane {
@@ -51,10 +54,20 @@ void Game::Click(int index)
         return;
     }
     TargetPiece = index;
-    SwapPieces();
-    ZAD(SelectedPiece).setBorderWidth(0);
-    SelectedPiece = 0;
-    TargetPiece = 0;
+    auto letSelectionGo = [this] {
+        ZAD(SelectedPiece).setBorderWidth(0);
+        SelectedPiece = 0;
+        TargetPiece = 0;
+    };
+    try {
+        SwapPieces();
+    } catch (...) {
+        // The pulse has stopped and the frame is blue again: a selection kept now would be one
+        // the player cannot see, and the next click would swap with it. The error goes on.
+        letSelectionGo();
+        throw;
+    }
+    letSelectionGo();
     CheckCompletion();
 }
 
@@ -69,12 +82,14 @@ void Game::SwapPieces()
 {
     const int S = SelectedPiece;
     const int T = TargetPiece;
-    if (CurrentLevel == 1) {
-        slidePieces(S, T);
-        exchangeContents(S, T);
-    } else {
-        shrinkAndGrowPieces(S, T);
-    }
+    putBackOnError(std::array{&ZAD(S), &ZAD(T)}, [&] {
+        if (CurrentLevel == 1) {
+            slidePieces(S, T);
+            exchangeContents(S, T);
+        } else {
+            shrinkAndGrowPieces(S, T);
+        }
+    });
 }
 
 void Game::slidePieces(int S, int T)
@@ -139,19 +154,28 @@ void Game::exchangeContents(int S, int T)
 {
     const auto [recS, recT, pieceS, pieceT] = swapPlaces(*this, S, T);
 
+    // Both tiles are cut before either piece changes: a tile that cannot be cut (a place the
+    // deal never reached has none) leaves both places as they were, and never one place showing
+    // a tile its content does not name. The clipper ends on the same tile either way.
+    QImage tileForT;
+    if (CurrentLevel < 6) {
+        SelectTile(recS.Content);
+        tileForT = m_parts.clipper->Clip();
+    }
+    SelectTile(recT.Content);
+    const QImage tileForS = m_parts.clipper->Clip();
+
     const bool keptFlipH = pieceT.FlipHorizontal();
     const bool keptFlipV = pieceT.FlipVertical();
     if (CurrentLevel < 6) {
-        SelectTile(recS.Content);
-        pieceT.setPicture(m_parts.clipper->Clip());
+        pieceT.setPicture(tileForT);
     } else {
         // On the hardest levels the second piece hides its new tile for a while.
         hidePiece(pieceT, 16);
     }
     pieceT.setFlipHorizontal(pieceS.FlipHorizontal());
     pieceT.setFlipVertical(pieceS.FlipVertical());
-    SelectTile(recT.Content);
-    pieceS.setPicture(m_parts.clipper->Clip());
+    pieceS.setPicture(tileForS);
     pieceS.setFlipHorizontal(keptFlipH);
     pieceS.setFlipVertical(keptFlipV);
     std::swap(recS.Content, recT.Content);

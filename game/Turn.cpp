@@ -1,7 +1,10 @@
 // Turning a piece over about the centre line of the tile it shows.
 #include "Game.h"
 
+#include "PutBack.h"
 #include "components/PieceImage.h"
+
+#include <array>
 
 namespace morvane {
 
@@ -12,7 +15,8 @@ void Game::RightClick(int index)
     const uint8_t tile = LevelTable(CurrentLevel, index).Content;
     // The axis belongs to the tile, so a place may turn about another line after a swap.
     const bool aboutVerticalLine = LevelTable(CurrentLevel, tile).FlipAxis == 'H';
-    turnPiece(ZAD(index), aboutVerticalLine, CurrentLevel);
+    PieceImage &piece = ZAD(index);
+    putBackOnError(std::array{&piece}, [&] { turnPiece(piece, aboutVerticalLine, CurrentLevel); });
     CheckCompletion();
 }
 

@@ -8,6 +8,7 @@
 #include "game/KeyboardCursor.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
+#include "components/RuntimeError.h"
 
 #include <QAction>
 #include <QCursor>
@@ -15,6 +16,56 @@
 
 using namespace morvane;
 using namespace morvane::test;
+
+namespace {
+
+// The level table as the game ships it.
+LevelTable shippedTable()
+{
+    LevelTable table;
+    readLevelFile(QDir(QStringLiteral(MORVANE_BIN_DIR)).filePath(QStringLiteral("Levels.res")),
+                  table);
+    return table;
+}
+
+// The level table cut short right after the record of the tile that `level` deals on `place`:
+// a deal of that level reaches that place and stops at the first place whose tile is cut off.
+SpoilData tableCutAfterTheTileOf(int level, int place)
+{
+    const int tile = shippedTable()(level, place).StartContent;
+    const qint64 records = (level - 1) * 18 + tile;
+    return [records](const DataFolder &data) {
+        QVERIFY(data.keepFirstBytes(QStringLiteral("Levels.res"), records * LevelRecordSize));
+    };
+}
+
+// Spoils the data as a test row names it.
+SpoilData spoiled(const QString &how)
+{
+    if (how == QLatin1String("no level-1 picture"))
+        return [](const DataFolder &data) { QVERIFY(data.remove(QStringLiteral("Level1.res"))); };
+    if (how == QLatin1String("no level table"))
+        return [](const DataFolder &data) { QVERIFY(data.remove(QStringLiteral("Levels.res"))); };
+    if (how == QLatin1String("table cut in level 1"))
+        return tableCutAfterTheTileOf(1, 1);
+    if (how == QLatin1String("table cut in level 6"))
+        return tableCutAfterTheTileOf(6, 1);
+    return {};
+}
+
+// Makes the `failing`th pause of the next animation raise an error, as a step that fails would.
+void failAtPause(TestClock &clock, int failing)
+{
+    clock.resetPauses();
+    clock.onPause = [&clock, failing] {
+        if (failing > 0 && clock.pauses == failing) {
+            clock.onPause = nullptr;
+            raiseError(ErrorNumber::InvalidPropertyValue, "a step of the move fails");
+        }
+    };
+}
+
+} // namespace
 
 class PlayTest : public QObject {
     Q_OBJECT
@@ -150,6 +201,71 @@ private slots:
         QVERIFY(qAbs(f.rig.piece(4).pixelGeometry().width() - home.width()) < 0.001);
     }
 
+    // A swap that an error ends: the level-1 slide onto places the deal never reached (the level
+    // picture is missing, or the level table stops after the first tile), or a step of the
+    // animation that fails. The error goes on to the window; the selection is let go as after a
+    // finished swap, and the board is as before the move, or as after it once the contents have
+    // changed places.
+    void aFailedSwapLetsTheSelectionGo_data()
+    {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::addColumn<int>("failingPause"); // 0: no step of the animation fails
+        QTest::addColumn<bool>("exchanged");
+        QTest::newRow("slide between placeholders")
+            << "no level-1 picture" << 1 << 2 << 9 << 0 << false;
+        QTest::newRow("slide from a dealt place to a placeholder")
+            << "table cut in level 1" << 1 << 1 << 15 << 0 << false;
+        QTest::newRow("slide fails halfway") << "" << 1 << 3 << 12 << 8 << false;
+        QTest::newRow("shrinking fails") << "" << 3 << 4 << 11 << 4 << false;
+        QTest::newRow("growing fails after the exchange") << "" << 3 << 4 << 11 << 10 << true;
+    }
+    void aFailedSwapLetsTheSelectionGo()
+    {
+        QFETCH(QString, data);
+        QFETCH(int, level);
+        QFETCH(int, first);
+        QFETCH(int, second);
+        QFETCH(int, failingPause);
+        QFETCH(bool, exchanged);
+        GameFixture f(level, spoiled(data));
+        PieceImage &a = f.piece(first);
+        PieceImage &b = f.piece(second);
+        const QRectF homeA = a.pixelGeometry(), homeB = b.pixelGeometry();
+        const QImage pictureA = a.Picture(), pictureB = b.Picture();
+        const uint8_t contentA = f.content(first), contentB = f.content(second);
+
+        f.game.PieceMouseMove(first); // the mouse glows on the piece it then clicks
+        f.game.Click(first);
+        failAtPause(f.window, failingPause);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, f.game.Click(second));
+        f.window.onPause = nullptr;
+
+        QCOMPARE(f.game.SelectedPiece, 0);
+        QCOMPARE(f.game.TargetPiece, 0);
+        QVERIFY(!f.window.timBorder().isActive());
+        QCOMPARE(a.BorderWidth(), 0);
+        QCOMPARE(a.BorderStyle(), 1);
+        QCOMPARE(a.BorderColor(), int32_t(0xFF0000));
+        // Both pieces back on the places they stood on, at full size.
+        QCOMPARE(a.pixelGeometry(), homeA);
+        QCOMPARE(b.pixelGeometry(), homeB);
+        // Each place shows the tile its content names: both changed, or neither.
+        QCOMPARE(f.content(first), exchanged ? contentB : contentA);
+        QCOMPARE(f.content(second), exchanged ? contentA : contentB);
+        QCOMPARE(a.Picture(), exchanged ? pictureB : pictureA);
+        if (!exchanged)
+            QCOMPARE(b.Picture(), pictureB);
+
+        // The next click selects its piece, with the mark a selection has.
+        f.game.Click(second);
+        QCOMPARE(f.game.SelectedPiece, second);
+        QCOMPARE(b.BorderColor(), int32_t(0x00FF00));
+        QVERIFY(f.window.timBorder().isActive());
+    }
+
     void turning()
     {
         // Levels 1 and 2 animate the turn but mirror nothing; the check still runs.
@@ -189,6 +305,30 @@ private slots:
             QCOMPARE(p.FlipHorizontal(), h);
             QCOMPARE(p.FlipVertical(), v);
         }
+    }
+
+    // A turn that an error ends part-way leaves its piece on its place at full size, and the
+    // piece turns as ever afterwards.
+    void aFailedTurnPutsItsPieceBack_data()
+    {
+        QTest::addColumn<int>("failingPause");
+        QTest::newRow("narrowing") << 5;
+        QTest::newRow("widening") << 20;
+    }
+    void aFailedTurnPutsItsPieceBack()
+    {
+        QFETCH(int, failingPause);
+        RecordedFixture f(3);
+        PieceImage &piece = f.rig.piece(6);
+        const QRectF home = piece.pixelGeometry();
+        failAtPause(f.host, failingPause);
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, f.game.RightClick(6));
+        f.host.onPause = nullptr;
+        QCOMPARE(piece.pixelGeometry(), home);
+        f.host.resetCounts();
+        f.game.RightClick(6);
+        QCOMPARE(f.host.pauses, 28);
+        QCOMPARE(piece.pixelGeometry(), home);
     }
 
     void theAxisFollowsTheTile()
@@ -362,6 +502,54 @@ private slots:
         QCOMPARE(f.game.SelectedPiece, 5);
         f.game.Click(9); // and the board plays on
         QCOMPARE(f.game.SelectedPiece, 0);
+    }
+
+    // A level whose rows the level table lacks, chosen from the menu: its deal stops at once or
+    // part-way, and the board is not laid out from the rows that are missing. The pieces the
+    // deal reached stand on their places; the others stay as they were, at any window size.
+    void aLevelMissingFromTheTableKeepsTheBoard_data()
+    {
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("reached"); // places the deal reaches, in place order
+        const LevelTable shipped = shippedTable();
+        // Cut after the tile of place 1 at level 6: the deal goes on while the tiles are there.
+        int reached = 0;
+        while (reached < 18 && shipped(6, reached + 1).StartContent <= shipped(6, 1).StartContent)
+            ++reached;
+        QVERIFY(reached >= 1 && reached < 18);
+        QTest::newRow("no level table") << "no level table" << 4 << 0;
+        QTest::newRow("table cut in level 1") << "table cut in level 1" << 3 << 0;
+        QTest::newRow("table cut in level 6") << "table cut in level 6" << 6 << reached;
+    }
+    void aLevelMissingFromTheTableKeepsTheBoard()
+    {
+        QFETCH(QString, data);
+        QFETCH(int, level);
+        QFETCH(int, reached);
+        GameFixture f(1, spoiled(data));
+        std::array<QRectF, 18> before;
+        for (int j = 1; j <= 18; ++j)
+            before[size_t(j - 1)] = f.piece(j).pixelGeometry();
+        const LevelTable shipped = shippedTable();
+
+        f.window.levelAction(level)->trigger();
+        QCOMPARE(f.game.CurrentLevel, level);
+        QVERIFY(f.window.messages.isEmpty());
+        for (const QSize size : {QSize(), QSize(900, 700)}) {
+            if (size.isValid()) {
+                f.window.resize(size);
+                QCoreApplication::processEvents();
+            }
+            for (int j = 1; j <= 18; ++j) {
+                // The 640 x 490 board of a 600 x 450 level picture counts in pixels.
+                const PieceRecord &place = shipped(level, j);
+                const QRectF expected = j <= reached ? QRectF(place.SrcLeft + 20, place.SrcTop + 20,
+                                                              place.SrcWidth, place.SrcHeight)
+                                                     : before[size_t(j - 1)];
+                QVERIFY2(f.piece(j).pixelGeometry() == expected, qPrintable(QString::number(j)));
+            }
+        }
     }
 
     void aDealAfterTheFinishedPictureStartsAfresh()

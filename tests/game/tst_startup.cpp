@@ -3,6 +3,7 @@
 
 #include "components/BoardArea.h"
 #include "components/PictureBox.h"
+#include "components/PieceImage.h"
 
 #include <QAction>
 #include <QTest>
@@ -113,6 +114,59 @@ private slots:
             // Records the file does not reach stay zero.
             QCOMPARE(window.game().LevelTable(7, 18).SrcWidth, int16_t(0));
             QCOMPARE(window.game().LevelTable(2, 1).StartContent, uint8_t(0));
+        }
+    }
+
+    // Where the level table lacks level 1's rows, the deal stops at the first place it cannot
+    // fill and the board is not laid out from the missing rows: the places the deal reached
+    // show their tiles, the other pieces keep the window's designed placeholders, at any size.
+    void aMissingOrShortLevelTableKeepsThePlaceholders_data()
+    {
+        QTest::addColumn<qint64>("keepBytes"); // -1: no file at all
+        QTest::addColumn<int>("reached");      // places the deal reaches, in place order
+        LevelTable shipped;
+        QVERIFY(readLevelFile(QStringLiteral(MORVANE_BIN_DIR "/Levels.res"), shipped));
+        // Cut after the record of the tile place 1 shows; the deal goes on while tiles are there.
+        const int cut = shipped(1, 1).StartContent;
+        int reached = 0;
+        while (reached < 18 && shipped(1, reached + 1).StartContent <= cut)
+            ++reached;
+        QVERIFY(reached >= 1 && reached < 18);
+        QTest::newRow("no file") << qint64(-1) << 0;
+        QTest::newRow("empty file") << qint64(0) << 0;
+        QTest::newRow("cut in level 1") << qint64(cut) * LevelRecordSize << reached;
+    }
+    void aMissingOrShortLevelTableKeepsThePlaceholders()
+    {
+        QFETCH(qint64, keepBytes);
+        QFETCH(int, reached);
+        DataFolder data;
+        if (keepBytes < 0)
+            QVERIFY(data.remove("Levels.res"));
+        else
+            QVERIFY(data.keepFirstBytes("Levels.res", keepBytes));
+        LevelTable shipped;
+        QVERIFY(readLevelFile(QStringLiteral(MORVANE_BIN_DIR "/Levels.res"), shipped));
+        TestWindow designed(data.path()); // never started: the placeholders
+        TestWindow window(data.path());
+        window.start();
+        QVERIFY(window.messages.isEmpty());
+        for (const QSize size : {QSize(), QSize(900, 700)}) {
+            if (size.isValid()) {
+                window.resize(size);
+                QCoreApplication::processEvents();
+            }
+            for (int j = 1; j <= 18; ++j) {
+                const PieceImage &piece = window.piece(j);
+                const PieceRecord &place = shipped(1, j);
+                // The start-up board is 640 x 490 pixels, the level picture with its margins.
+                const QRectF expected = j <= reached ? QRectF(place.SrcLeft + 20, place.SrcTop + 20,
+                                                              place.SrcWidth, place.SrcHeight)
+                                                     : designed.piece(j).pixelGeometry();
+                QVERIFY2(piece.pixelGeometry() == expected, qPrintable(QString::number(j)));
+                QCOMPARE(piece.Picture().isNull(), j > reached);
+                QVERIFY(piece.isVisible());
+            }
         }
     }
 

@@ -44,6 +44,12 @@ public:
     QString path() const { return m_dir.path(); }
     QString file(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
     bool remove(const QString &name) const { return QFile::remove(file(name)); }
+    // Cuts a file short, as a copy broken off part-way leaves it.
+    bool keepFirstBytes(const QString &name, qint64 bytes) const
+    {
+        QFile cut(file(name));
+        return cut.open(QIODevice::ReadWrite) && cut.resize(bytes);
+    }
 
 private:
     QTemporaryDir m_dir;

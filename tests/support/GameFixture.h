@@ -8,7 +8,12 @@
 #include "RecordingHost.h"
 #include "TestWindow.h"
 
+#include <functional>
+
 namespace morvane::test {
+
+// Removes or cuts data files before a game starts.
+using SpoilData = std::function<void(const DataFolder &)>;
 
 // The board a game shows, moved with the game's own clicks and right clicks; `rig` is the test
 // window or a recorded game.
@@ -52,8 +57,10 @@ struct BasicGameFixture {
     Rig rig{data.path(), &random};
     Game &game = rig.game();
 
-    explicit BasicGameFixture(int level)
+    explicit BasicGameFixture(int level, const SpoilData &spoil = {})
     {
+        if (spoil)
+            spoil(data);
         rig.start();
         if (level != 1)
             game.LevelCommand(level);
@@ -81,13 +88,19 @@ struct BasicGameFixture {
 // The game in the real main window.
 struct GameFixture : BasicGameFixture<TestWindow> {
     TestWindow &window = rig;
-    explicit GameFixture(int level = 1) : BasicGameFixture(level) {}
+    explicit GameFixture(int level = 1, const SpoilData &spoil = {})
+        : BasicGameFixture(level, spoil)
+    {
+    }
 };
 
 // The game on its parts and a recording host, without the main window.
 struct RecordedFixture : BasicGameFixture<RecordedGame> {
     RecordingHost &host = rig.host;
-    explicit RecordedFixture(int level = 1) : BasicGameFixture(level) {}
+    explicit RecordedFixture(int level = 1, const SpoilData &spoil = {})
+        : BasicGameFixture(level, spoil)
+    {
+    }
 };
 
 } // namespace morvane::test

@@ -21,6 +21,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 using namespace morvane;
 using namespace morvane::test;
@@ -113,6 +114,23 @@ class WaylandTest : public QObject {
         return !w.swaymsg(QStringList{QStringLiteral("[con_id=%1]").arg(window.id)} + command)
                     .isEmpty();
     }
+    // File > Open: the form, and the keys that choose the first picture in it.
+    std::optional<SwayWindow> openTheForm()
+    {
+        keys({QStringLiteral("alt+f"), QStringLiteral("Return")});
+        return focusedWindow(QStringLiteral("^Open image file$"));
+    }
+    void chooseTheFirstPicture()
+    {
+        // Tab from OK past the drive and folder lists to the files; down and up again to select
+        // the first file, and Enter to take it. The keys reach the form in this order.
+        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+              QStringLiteral("Down"), QStringLiteral("Up")});
+        keys({QStringLiteral("Return")});
+        QVERIFY(w.windowGone(QStringLiteral("^Open image file$")));
+        locateBoard(QStringLiteral("^Morvane$"));
+    }
+
     // The pointer away from the pieces, so that no hover glow colours a frame.
     void pointerAway() { w.input(QStringLiteral("move 2 2")); }
 
@@ -312,10 +330,11 @@ private slots:
         QVERIFY2(board.showsTheDeal(w.screenshot(), 1), "no place changed");
     }
 
-    // The board fills the window: the picture area spans 20/640 to 620/640 of the board's
-    // width and 20/490 to 470/490 of its height, the pieces' blue frames on those edges and
-    // background beyond them. Returns what is wrong, or nothing.
-    QString boardFillsTheWindow(const QImage &screen, int menu) const
+    // The board fills the window: for a level picture of 600 x 450 the picture area spans 20/640
+    // to 620/640 of the board's width and 20/490 to 470/490 of its height (`units` are the
+    // picture's size with its margins), the pieces' blue frames on those edges and background
+    // beyond them. Returns what is wrong, or nothing.
+    QString boardFillsTheWindow(const QImage &screen, int menu, QSize units = {640, 490}) const
     {
         const QPoint corner = window.rect.topLeft() + QPoint(0, menu);
         const int width = window.rect.width(), height = window.rect.height() - menu;
@@ -329,8 +348,9 @@ private slots:
                     return true;
             return false;
         };
-        const int left = width * 20 / 640, right = width * 620 / 640 - 1;
-        const int top = height * 20 / 490, bottom = height * 470 / 490 - 1;
+        const int unitsW = units.width(), unitsH = units.height();
+        const int left = width * 20 / unitsW, right = width * (unitsW - 20) / unitsW - 1;
+        const int top = height * 20 / unitsH, bottom = height * (unitsH - 20) / unitsH - 1;
         for (const int py : {top + 30, height / 2, bottom - 30}) {
             if (!blueNear(left, py, true) || !blueNear(right, py, true))
                 return QStringLiteral("no frame at the picture's left or right edge, y %1").arg(py);
@@ -345,7 +365,7 @@ private slots:
     }
     // Waits for the board to fill the window; sway may still be sizing it, so the window is
     // looked up again each round.
-    QString boardFillsTheWindowSoon(int menu)
+    QString boardFillsTheWindowSoon(int menu, QSize units = {640, 490})
     {
         QString wrong;
         QElapsedTimer clock;
@@ -353,7 +373,7 @@ private slots:
         do {
             w.settle(250);
             window = mainWindowWhen([](const SwayWindow &) { return true; });
-            wrong = boardFillsTheWindow(w.screenshot(), menu);
+            wrong = boardFillsTheWindow(w.screenshot(), menu, units);
         } while (!wrong.isEmpty() && clock.elapsed() < Patience);
         return wrong;
     }
@@ -399,24 +419,17 @@ private slots:
         const SwayWindow main = window;
         const int menu = main.rect.height() - BoardHeight;
 
-        keys({QStringLiteral("alt+f"), QStringLiteral("Return")});
-        const std::optional<SwayWindow> form = focusedWindow(QStringLiteral("^Open image file$"));
+        const std::optional<SwayWindow> form = openTheForm();
         QVERIFY(form);
         // The form floats over the main window and takes the keyboard.
         QVERIFY2(form->focused, "the form takes the keyboard");
         QVERIFY(form->floating);
         QVERIFY(main.rect.contains(form->rect.center()));
-        // Tab from OK past the drive and folder lists to the files; down and up again to select
-        // the first file, and Enter to take it. The keys reach the form in this order.
-        keys({QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("Tab"),
-              QStringLiteral("Down"), QStringLiteral("Up")});
-        keys({QStringLiteral("Return")});
-        QVERIFY(w.windowGone(QStringLiteral("^Open image file$")));
+        chooseTheFirstPicture();
         // The window fits the 300 x 200 picture: 340 x 240 of board. The caption changes once
         // the new level is dealt, which may take seconds; the compositor's answer to the form's
         // closing, which once put the old size back, is handled only then.
         const QSize fitted(340, menu + 240);
-        locateBoard(QStringLiteral("^Morvane$"));
         window =
             mainWindowWhen([&](const SwayWindow &shown) { return shown.rect.size() == fitted; });
         if (window.rect.size() != fitted)
@@ -439,6 +452,65 @@ private slots:
             screenWhen([&](const QImage &shot) { return frameAt(shot, 20) && !frameAt(shot, 12); });
         QVERIFY2(frameAt(screen, 20), "the left frame of the picture");
         QVERIFY2(!frameAt(screen, 12), "background left of the picture");
+    }
+
+    void fileOpenOnATiledWindowKeepsTheTile()
+    {
+        // Tiled, the compositor sizes the window; the game's own size for the picture is no more
+        // than a wish, and the tile's size, which the compositor restates, is not undone.
+        const int menu = window.rect.height() - BoardHeight;
+        QVERIFY(swayOnMainWindow({QStringLiteral("floating"), QStringLiteral("disable")}));
+        window = mainWindowWhen(
+            [](const SwayWindow &shown) { return shown.rect.size() == QSize(1280, 900); });
+        QCOMPARE(window.rect.size(), QSize(1280, 900));
+        QVERIFY(boardFillsTheWindowSoon(menu).isEmpty());
+        QVERIFY(openTheForm());
+        chooseTheFirstPicture();
+        // Past the time in which the game undoes a stale answer, the 300 x 200 picture with its
+        // margins (340 x 240 units) fills the tile.
+        w.settle(OwnSizeKeeper::StaleWithinMs + 1000);
+        window = mainWindowWhen([](const SwayWindow &) { return true; });
+        QCOMPARE(window.rect.size(), QSize(1280, 900));
+        pointerAway();
+        const QString wrong = boardFillsTheWindowSoon(menu, QSize(340, 240));
+        if (!wrong.isEmpty())
+            w.screenshot().save(QDir::temp().filePath(QStringLiteral("morvane-wayland-tiled.png")));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    }
+
+    // A size the player makes just after File > Open, while the game still watches for the
+    // compositor's stale answer, stands and the board fills it.
+    void aSizeThePlayerMakesAfterFileOpenStands_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QSize>("made");
+        QTest::newRow("edge dragged")
+            << QStringList{QStringLiteral("resize"), QStringLiteral("set"), QStringLiteral("500"),
+                           QStringLiteral("400")}
+            << QSize(500, 400);
+        QTest::newRow("tiled") << QStringList{QStringLiteral("floating"), QStringLiteral("disable")}
+                               << QSize(1280, 900);
+    }
+    void aSizeThePlayerMakesAfterFileOpenStands()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QSize, made);
+        const int menu = window.rect.height() - BoardHeight;
+        QVERIFY(openTheForm());
+        chooseTheFirstPicture();
+        const QSize fitted(340, menu + 240);
+        window =
+            mainWindowWhen([&](const SwayWindow &shown) { return shown.rect.size() == fitted; });
+        QCOMPARE(window.rect.size(), fitted);
+        QVERIFY(swayOnMainWindow(command));
+        window = mainWindowWhen([&](const SwayWindow &shown) { return shown.rect.size() == made; });
+        QCOMPARE(window.rect.size(), made);
+        w.settle(OwnSizeKeeper::StaleWithinMs + 1000);
+        window = mainWindowWhen([](const SwayWindow &) { return true; });
+        QCOMPARE(window.rect.size(), made);
+        pointerAway();
+        const QString wrong = boardFillsTheWindowSoon(menu, QSize(340, 240));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
 };
 
