@@ -14,7 +14,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-nanoseconds frames(long long k) { return duration_cast<nanoseconds>(Frames(k)); }
 
 // A game on a level, its counts cleared once it is dealt.
 struct Fixture : GameFixture {
