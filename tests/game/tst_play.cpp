@@ -3,6 +3,7 @@
 // picture and the window's size in the real main window.
 #include "../support/BoardPictures.h"
 #include "../support/GameFixture.h"
+#include "../support/LevelFileRecords.h"
 
 #include "components/BoardArea.h"
 #include "game/KeyboardCursor.h"
@@ -19,20 +20,14 @@ using namespace morvane::test;
 
 namespace {
 
-// The level table as the game ships it.
-LevelTable shippedTable()
-{
-    LevelTable table;
-    readLevelFile(QDir(QStringLiteral(MORVANE_BIN_DIR)).filePath(QStringLiteral("Levels.res")),
-                  table);
-    return table;
-}
+// The level table as the game ships it, read apart from the game's own reader.
+LevelFileRecords shippedTable() { return LevelFileRecords(QStringLiteral(MORVANE_BIN_DIR)); }
 
 // The level table cut short right after the record of the tile that `level` deals on `place`:
 // a deal of that level reaches that place and stops at the first place whose tile is cut off.
 SpoilData tableCutAfterTheTileOf(int level, int place)
 {
-    const int tile = shippedTable()(level, place).StartContent;
+    const int tile = shippedTable()(level, place).dealt;
     const qint64 records = (level - 1) * 18 + tile;
     return [records](const DataFolder &data) {
         QVERIFY(data.keepFirstBytes(QStringLiteral("Levels.res"), records * LevelRecordSize));
@@ -524,10 +519,10 @@ private slots:
         QTest::addColumn<QString>("data");
         QTest::addColumn<int>("level");
         QTest::addColumn<int>("reached"); // places the deal reaches, in place order
-        const LevelTable shipped = shippedTable();
+        const LevelFileRecords shipped = shippedTable();
         // Cut after the tile of place 1 at level 6: the deal goes on while the tiles are there.
         int reached = 0;
-        while (reached < 18 && shipped(6, reached + 1).StartContent <= shipped(6, 1).StartContent)
+        while (reached < 18 && shipped(6, reached + 1).dealt <= shipped(6, 1).dealt)
             ++reached;
         QVERIFY(reached >= 1 && reached < 18);
         QTest::newRow("no level table") << "no level table" << 4 << 0;
@@ -543,7 +538,7 @@ private slots:
         std::array<QRectF, 18> before;
         for (int j = 1; j <= 18; ++j)
             before[size_t(j - 1)] = f.piece(j).pixelGeometry();
-        const LevelTable shipped = shippedTable();
+        const LevelFileRecords shipped = shippedTable();
 
         f.window.levelAction(level)->trigger();
         QCOMPARE(f.game.CurrentLevel, level);
@@ -555,10 +550,9 @@ private slots:
             }
             for (int j = 1; j <= 18; ++j) {
                 // The 640 x 490 board of a 600 x 450 level picture counts in pixels.
-                const PieceRecord &place = shipped(level, j);
-                const QRectF expected = j <= reached ? QRectF(place.SrcLeft + 20, place.SrcTop + 20,
-                                                              place.SrcWidth, place.SrcHeight)
-                                                     : before[size_t(j - 1)];
+                const QRectF expected = j <= reached
+                                            ? QRectF(shipped(level, j).tile.translated(20, 20))
+                                            : before[size_t(j - 1)];
                 QVERIFY2(f.piece(j).pixelGeometry() == expected, qPrintable(QString::number(j)));
             }
         }
