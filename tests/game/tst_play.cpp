@@ -443,29 +443,77 @@ private slots:
         QCOMPARE(preview.image().convertToFormat(QImage::Format_RGB32), picture);
     }
 
-    void bannerFramesAreErasedAsTheyGo()
+    // The banners frame by frame, read back from the finished picture at every step: each frame
+    // erased before the next is drawn, so that what differs from the level picture is one
+    // banner, never wider or higher than the largest frame.
+    void theBannersPlayFrameByFrame_data()
     {
-        RecordedFixture f(3);
-        // While the rising banner plays, every frame but the shown one leaves no trace.
-        int frames = 0;
-        bool clean = true;
-        QImage picture;
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QSize>("largest");
+        // Sliding: |x - 104| x |x - 212| for x from 1 to 253, at most 149 wide (x 253) and 211
+        // high (x 1); rising: 151 + y / 4 x 43 + y / 6 for y from 338.3 down.
+        QTest::newRow("level 2, sliding to the right, mirrored") << 2 << QSize(149, 211);
+        QTest::newRow("level 3, rising") << 3 << QSize(236, 100);
+    }
+    void theBannersPlayFrameByFrame()
+    {
+        QFETCH(int, level);
+        QFETCH(QSize, largest);
+        RecordedFixture f(level);
+        const QImage picture = levelPicture(f.data.path(), level);
+        std::vector<QRect> boxes;
+        int mirroredVotes = 0, uprightVotes = 0;
         f.host.onPause = [&] {
             if (!f.game.PuzzleSolved)
                 return;
-            ++frames;
-            if (picture.isNull())
-                picture = f.rig.clipper().Picture();
-            const QImage &shown = f.rig.preview().image();
-            const int top = int(f.game.LoopCounter);
-            // Rows well below the frame now shown are the plain picture again.
-            for (int y = std::min(449, top + 43 + top / 6 + 4); y < 450; y += 7)
-                for (int x = 0; x < 600; x += 5)
-                    clean &= shown.pixel(x, y) == picture.pixel(x, y);
+            const QImage shown = f.rig.preview().image().convertToFormat(QImage::Format_RGB32);
+            QRect box;
+            for (int y = 0; y < shown.height(); y += 2)
+                for (int x = 0; x < shown.width(); x += 2)
+                    if (shown.pixel(x, y) != picture.pixel(x, y))
+                        box |= QRect(x, y, 1, 1);
+            boxes.push_back(box);
+            if (level != 2 || f.game.LoopCounter != 53)
+                return;
+            // Drawn 51 x 159 with negative sizes from (53, 100): it covers x 2..52 and
+            // y -59..99, turned about both axes.
+            const QImage banner = f.rig.banner().Picture().convertToFormat(QImage::Format_RGB32);
+            const QImage turned = banner.mirrored(true, true).scaled(51, 159);
+            const QImage upright = banner.scaled(51, 159);
+            for (int y = 0; y < 100; ++y)
+                for (int x = 2; x < 53; ++x) {
+                    const bool changed = shown.pixel(x, y) != picture.pixel(x, y);
+                    const bool inTurned = (turned.pixel(x - 2, y + 59) & 0xFFFFFF) != 0;
+                    const bool inUpright = (upright.pixel(x - 2, y + 59) & 0xFFFFFF) != 0;
+                    mirroredVotes += changed == inTurned;
+                    uprightVotes += changed == inUpright;
+                }
         };
         f.solve();
-        QVERIFY(frames >= 40); // one frame for every 8 units of (450 / 1.33)
-        QVERIFY(clean);
+        QVERIFY(f.game.PuzzleSolved);
+        std::erase_if(boxes, [](const QRect &b) { return b.isEmpty(); });
+        QVERIFY(boxes.size() >= 20);
+        for (const QRect &box : boxes)
+            QVERIFY2(box.width() <= largest.width() + 2 && box.height() <= largest.height() + 2,
+                     qPrintable(QStringLiteral("%1 x %2").arg(box.width()).arg(box.height())));
+        if (level == 2) {
+            // It slides to the right, and is mirrored on the way.
+            for (size_t i = 1; i < boxes.size(); ++i)
+                QVERIFY(boxes[i].right() >= boxes[i - 1].right());
+            QVERIFY(boxes.back().right() > boxes.front().right() + 150);
+            QVERIFY2(mirroredVotes > uprightVotes + 200,
+                     qPrintable(QStringLiteral("%1 %2").arg(mirroredVotes).arg(uprightVotes)));
+        } else {
+            // It rises, narrowing towards the middle: its left edge moves right by an eighth of
+            // the height it rises, from about 215 to 257.
+            for (size_t i = 1; i < boxes.size(); ++i)
+                QVERIFY(boxes[i].top() <= boxes[i - 1].top());
+            QVERIFY(boxes.back().top() < boxes.front().top() - 150);
+            QVERIFY2(
+                boxes.back().left() > boxes.front().left() + 30,
+                qPrintable(
+                    QStringLiteral("%1 %2").arg(boxes.front().left()).arg(boxes.back().left())));
+        }
     }
 
     void levelMenu()
