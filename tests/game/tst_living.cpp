@@ -264,18 +264,6 @@ private slots:
         QCOMPARE(f.game.LoopCounter, 19.0);
     }
 
-    void levelFiveHidesNothing()
-    {
-        GameFixture f(5);
-        f.game.Click(2);
-        f.game.Click(9);
-        f.ticks(&Game::HiderTimerTick, 20);
-        for (int j = 1; j <= 18; ++j) {
-            QCOMPARE(f.piece(j).HideCount(), 0);
-            QVERIFY(!f.piece(j).Picture().isNull());
-        }
-    }
-
     void levelSevenChainsFurtherHides()
     {
         GameFixture f(7);
