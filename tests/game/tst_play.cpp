@@ -278,29 +278,34 @@ private slots:
         QVERIFY(!f.mirrored(6));
         QCOMPARE(piece.geometry(), home);
 
-        // From level 3 on the turn toggles the mirror of the tile's own axis, twice back.
+        // From level 3 on the turn toggles the mirror of the tile's own axis, twice back; the
+        // piece narrows to a fifteenth across that axis and stays centred on its place.
         f.game.LevelCommand(3);
+        const LevelFileRecords file(f.data.path());
         for (int j = 1; j <= 18; ++j) {
-            const PieceRecord &tile = f.game.LevelTable(3, f.content(j));
+            const bool aboutUpright = file(3, f.content(j)).axis == 'H';
             PieceImage &p = f.rig.piece(j);
             const bool h = p.FlipHorizontal(), v = p.FlipVertical();
-            QRectF thinnest = p.pixelGeometry();
+            const QRectF full = p.pixelGeometry();
+            QRectF thinnest = full;
+            bool centred = true;
             f.host.onPause = [&] {
-                if (p.pixelGeometry().width() * p.pixelGeometry().height()
-                    < thinnest.width() * thinnest.height())
-                    thinnest = p.pixelGeometry();
+                const QRectF now = p.pixelGeometry();
+                if (now.width() * now.height() < thinnest.width() * thinnest.height())
+                    thinnest = now;
+                // Sizes are held in single precision: centred to a thousandth of a pixel.
+                centred &= qAbs(now.center().x() - full.center().x()) < 1e-3
+                           && qAbs(now.center().y() - full.center().y()) < 1e-3;
             };
             f.game.RightClick(j);
             f.host.onPause = nullptr;
-            if (tile.FlipAxis == 'H') {
-                QCOMPARE(p.FlipHorizontal(), !h);
-                QCOMPARE(p.FlipVertical(), v);
-                QVERIFY(qAbs(thinnest.width() - p.pixelGeometry().width() / 15) < 0.01);
-            } else {
-                QCOMPARE(p.FlipVertical(), !v);
-                QCOMPARE(p.FlipHorizontal(), h);
-                QVERIFY(qAbs(thinnest.height() - p.pixelGeometry().height() / 15) < 0.01);
-            }
+            QVERIFY2(centred, qPrintable(QString::number(j)));
+            QCOMPARE(p.FlipHorizontal(), aboutUpright ? !h : h);
+            QCOMPARE(p.FlipVertical(), aboutUpright ? v : !v);
+            if (aboutUpright)
+                QVERIFY(qAbs(thinnest.width() - full.width() / 15) < 0.01);
+            else
+                QVERIFY(qAbs(thinnest.height() - full.height() / 15) < 0.01);
             f.game.RightClick(j);
             QCOMPARE(p.FlipHorizontal(), h);
             QCOMPARE(p.FlipVertical(), v);

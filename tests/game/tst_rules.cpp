@@ -111,34 +111,6 @@ private slots:
         QVERIFY(qAbs(frames.front().left - 20) < 0.01);
     }
 
-    void aTurnStaysCentredOnItsPlace()
-    {
-        DataFolder data;
-        TestWindow window(data.path());
-        window.start();
-        window.game().LevelCommand(6);
-        for (const int place : {1, 4, 11}) {
-            PieceImage &piece = window.piece(place);
-            const QPointF centre =
-                QRectF(piece.Left(), piece.Top(), piece.Width(), piece.Height()).center();
-            const QRectF home(piece.Left(), piece.Top(), piece.Width(), piece.Height());
-            bool narrowed = false, centred = true;
-            window.onPause = [&] {
-                const QRectF now(piece.Left(), piece.Top(), piece.Width(), piece.Height());
-                // Sizes are held in single precision: centred to a thousandth of a pixel.
-                centred &= qAbs(now.center().x() - centre.x()) < 1e-3
-                           && qAbs(now.center().y() - centre.y()) < 1e-3;
-                narrowed |= now.width() < home.width() / 2 || now.height() < home.height() / 2;
-            };
-            window.game().RightClick(place);
-            window.onPause = nullptr;
-            QVERIFY(centred);
-            QVERIFY2(narrowed, qPrintable(QString::number(place)));
-            QVERIFY(qAbs(piece.Width() - home.width()) < 1e-3
-                    && qAbs(piece.Height() - home.height()) < 1e-3);
-        }
-    }
-
     void restoreFromMinimisedLaysOutAgain()
     {
         DataFolder data;
