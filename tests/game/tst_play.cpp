@@ -166,18 +166,30 @@ private slots:
 
     void swapAnimations()
     {
-        // Level 1 slides, the two pieces crossing above all others.
+        // Level 1 slides the two pieces towards each other's place, a fifteenth of the way a
+        // step in position and size, crossing above all others.
         RecordedFixture f(1);
         const QRectF homeA = f.rig.piece(2).pixelGeometry();
         const QRectF homeB = f.rig.piece(17).pixelGeometry();
-        QRectF halfway;
+        const auto along = [](const QRectF &from, const QRectF &to, double share) {
+            return QRectF(from.left() + (to.left() - from.left()) * share,
+                          from.top() + (to.top() - from.top()) * share,
+                          from.width() + (to.width() - from.width()) * share,
+                          from.height() + (to.height() - from.height()) * share);
+        };
+        const auto near = [](const QRectF &a, const QRectF &b) {
+            return qAbs(a.left() - b.left()) < 0.01 && qAbs(a.top() - b.top()) < 0.01
+                   && qAbs(a.width() - b.width()) < 0.01 && qAbs(a.height() - b.height()) < 0.01;
+        };
+        QVERIFY(homeA.left() != homeB.left() && homeA.top() != homeB.top());
+        bool onTheWay = true;
         f.host.onPause = [&] {
-            if (f.host.pauses == 8)
-                halfway = f.rig.piece(2).pixelGeometry();
+            const double share = f.host.pauses / 15.0;
+            onTheWay &= near(f.rig.piece(2).pixelGeometry(), along(homeA, homeB, share))
+                        && near(f.rig.piece(17).pixelGeometry(), along(homeB, homeA, share));
         };
         f.swap(2, 17);
-        QVERIFY(halfway.left() > std::min(homeA.left(), homeB.left())
-                && halfway.left() < std::max(homeA.left(), homeB.left()));
+        QVERIFY(onTheWay);
         QCOMPARE(f.rig.piece(2).pixelGeometry(), homeA);
         QCOMPARE(f.rig.piece(17).pixelGeometry(), homeB);
         const QObjectList stack = f.rig.board().children();
@@ -187,20 +199,25 @@ private slots:
             if (j != 2 && j != 17)
                 QVERIFY(at(&f.rig.piece(2)) > at(&f.rig.piece(j)));
 
-        // Other levels shrink both pieces about their centres and grow them again.
+        // Other levels shrink both pieces about their centres, by seven eighths, and grow
+        // them again.
         f.game.LevelCommand(2);
-        const QRectF home = f.rig.piece(4).pixelGeometry();
-        QRectF smallest = home;
-        f.host.onPause = [&] {
-            const QRectF now = f.rig.piece(4).pixelGeometry();
-            if (now.width() < smallest.width())
-                smallest = now;
-        };
-        f.swap(4, 11);
-        QVERIFY(qAbs(smallest.width() - home.width() / 8) < 0.01); // seven steps of an eighth
-        QVERIFY(qAbs(smallest.center().x() - home.center().x()) < 0.01);
-        QVERIFY(qAbs(f.rig.piece(4).pixelGeometry().left() - home.left()) < 0.001);
-        QVERIFY(qAbs(f.rig.piece(4).pixelGeometry().width() - home.width()) < 0.001);
+        for (const int j : {4, 11}) {
+            const QRectF home = f.rig.piece(j).pixelGeometry();
+            QRectF smallest = home;
+            f.host.onPause = [&] {
+                const QRectF now = f.rig.piece(j).pixelGeometry();
+                if (now.width() < smallest.width())
+                    smallest = now;
+            };
+            f.swap(4, 11);
+            const QString where = QString::number(j);
+            QVERIFY2(near(smallest, QRectF(QPointF(), home.size() / 8)
+                                        .translated(home.center()
+                                                    - QPointF(home.width(), home.height()) / 16)),
+                     qPrintable(where));
+            QVERIFY2(near(f.rig.piece(j).pixelGeometry(), home), qPrintable(where));
+        }
     }
 
     // A swap that an error ends: the level-1 slide onto places the deal never reached (the level
