@@ -1,5 +1,8 @@
-// Dealing: every level's dealt board, and the steps and order of its entry animation. The game
-// runs over its real components and a recording host, without the main window.
+// Dealing: every level's dealt board, and the order and direction of its entry animation (its
+// steps are counted with every other animation's in the pacing test). The game runs over its
+// real components and a recording host, without the main window.
+#include "../support/BoardPictures.h"
+#include "../support/LevelFileRecords.h"
 #include "../support/RecordingHost.h"
 
 #include "components/PictureClip.h"
@@ -9,49 +12,60 @@
 using namespace morvane;
 using namespace morvane::test;
 
-namespace {
-
-QImage tilePicture(const QImage &picture, const PieceRecord &tile)
-{
-    return picture.copy(tile.SrcLeft, tile.SrcTop, tile.SrcWidth, tile.SrcHeight);
-}
-
-} // namespace
-
 class DealTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyLevelIsDealtAsItsTableSays()
+    // Read back from what every piece shows: the tile the file deals on its place, cut from the
+    // level picture and mirrored where the file marks that tile mirrored, about the tile's own
+    // axis, on its place at 640 x 490: the tile moved by the 20-pixel margin.
+    void everyLevelIsDealtAsItsFileSays_data()
     {
+        QTest::addColumn<int>("level");
+        for (int level = 1; level <= 7; ++level)
+            QTest::newRow(qPrintable(QStringLiteral("level %1").arg(level))) << level;
+    }
+    void everyLevelIsDealtAsItsFileSays()
+    {
+        QFETCH(int, level);
         DataFolder data;
+        const LevelFileRecords file(data.path());
+        const QImage picture = levelPicture(data.path(), level);
         RecordedGame rig(data.path());
         rig.start();
-        Game &game = rig.game();
-        for (int level = 1; level <= 7; ++level) {
-            game.LevelCommand(level);
-            QCOMPARE(game.CurrentLevel, level);
-            const QImage &picture = rig.clipper().Picture();
-            for (int j = 1; j <= 18; ++j) {
-                const PieceRecord &place = game.LevelTable(level, j);
-                PieceImage &piece = rig.piece(j);
-                QCOMPARE(place.Content, place.StartContent);
-                // On its place: at 640 x 490 the tile moved by the 20-pixel margin.
-                QCOMPARE(piece.geometry(), QRect(place.SrcLeft + 20, place.SrcTop + 20,
-                                                 place.SrcWidth, place.SrcHeight));
-                QVERIFY(piece.isVisible());
-                const PieceRecord &tile = game.LevelTable(level, place.Content);
-                QCOMPARE(piece.Picture(), tilePicture(picture, tile));
-                // The mirror comes from the record of the tile shown, on that tile's axis.
-                if (tile.FlipAxis == 'H') {
-                    QCOMPARE(piece.FlipHorizontal(), tile.Flipped != 0);
-                    QVERIFY(!piece.FlipVertical());
-                } else {
-                    QCOMPARE(piece.FlipVertical(), tile.Flipped != 0);
-                    QVERIFY(!piece.FlipHorizontal());
-                }
-            }
+        rig.game().LevelCommand(level);
+        QCOMPARE(rig.game().CurrentLevel, level);
+        int mirrored = 0;
+        for (int j = 1; j <= 18; ++j) {
+            const QString where = QStringLiteral("place %1").arg(j);
+            PieceImage &piece = rig.piece(j);
+            const FileRecord place = file(level, j);
+            const FileRecord tile = file(level, place.dealt);
+            QCOMPARE(int(rig.game().LevelTable(level, j).Content), place.dealt);
+            QCOMPARE(piece.geometry(), place.tile.translated(20, 20));
+            QVERIFY(piece.isVisible());
+            // Inside the thin frame, the piece shows the tile stretched to its place (carefully,
+            // once its size has held for a frame).
+            const QRect inside = QRect(QPoint(), piece.size()).adjusted(3, 3, -3, -3);
+            const auto shows = [&](bool h, bool v) {
+                const QImage shown =
+                    piece.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(inside);
+                return difference(shown, picture.copy(tile.tile)
+                                             .mirrored(h, v)
+                                             .scaled(piece.size(), Qt::IgnoreAspectRatio,
+                                                     Qt::SmoothTransformation)
+                                             .copy(inside));
+            };
+            const bool h = tile.mirrored && tile.axis == 'H';
+            const bool v = tile.mirrored && tile.axis == 'V';
+            QTRY_VERIFY2_WITH_TIMEOUT(shows(h, v) < 1, qPrintable(where), 5000);
+            // Not the tile turned the other way about its axis: the mirror shows.
+            QVERIFY2(shows(h != (tile.axis == 'H'), v != (tile.axis == 'V')) > 5,
+                     qPrintable(where));
+            mirrored += tile.mirrored;
         }
+        // Levels 1 and 2 deal nothing mirrored; from level 3 on some tiles start mirrored.
+        QCOMPARE(mirrored > 0, level >= 3);
     }
 
     void dealingTheSameLevelTwiceGivesTheSameBoard()
@@ -76,39 +90,6 @@ private slots:
             QCOMPARE(piece.FlipVertical(), std::get<3>(first[size_t(j - 1)]));
             QCOMPARE(game.LevelTable(4, j).Content, game.LevelTable(4, j).StartContent);
         }
-    }
-
-    void animationStepCounts_data()
-    {
-        QTest::addColumn<int>("level");
-        QTest::addColumn<int>("pauses");
-        QTest::addColumn<int>("windowRedraws");
-        QTest::addColumn<int>("pieceRedraws");
-        // Each animation step redraws and then waits for the end of its frame; every piece also
-        // ends with one exact placement and its redraw.
-        QTest::newRow("level 1: all at once") << 1 << 0 << 1 << 0;
-        QTest::newRow("level 2: grow in width") << 2 << 162 << 1 << 18 * 10;
-        QTest::newRow("level 3: grow in height") << 3 << 162 << 1 << 18 * 10;
-        QTest::newRow("level 4: grow in width") << 4 << 162 << 1 << 18 * 10;
-        QTest::newRow("level 5: drop from the top") << 5 << 216 << 1 + 18 * 13 << 18;
-        QTest::newRow("level 6: all at once") << 6 << 0 << 1 << 0;
-        QTest::newRow("level 7: slide in") << 7 << 180 << 1 + 18 * 11 << 18;
-    }
-    void animationStepCounts()
-    {
-        QFETCH(int, level);
-        QFETCH(int, pauses);
-        QFETCH(int, windowRedraws);
-        QFETCH(int, pieceRedraws);
-        DataFolder data;
-        RecordedGame rig(data.path());
-        rig.start();
-        rig.host.resetCounts();
-        const int redrawsBefore = rig.pieceRedraws();
-        rig.game().LevelCommand(level);
-        QCOMPARE(rig.host.pauses, pauses);
-        QCOMPARE(rig.host.windowRedraws, windowRedraws);
-        QCOMPARE(rig.pieceRedraws() - redrawsBefore, pieceRedraws);
     }
 
     void entryOrderAndDirection_data()
@@ -176,24 +157,27 @@ private slots:
         QVERIFY(oneAtATime);
     }
 
-    void ownPictureDealKeepsItsShuffleAndAppearsAtOnce()
+    // An own picture is dealt in its own shuffle of a template level's deal, and dealt again in
+    // the same. With every random number 0 the template is level 1, and each tile in turn is
+    // swapped onto place 1: the template's deal moves one place on, its last tile to place 1.
+    void ownPictureDealKeepsItsShuffle()
     {
         DataFolder data;
-        RecordedGame rig(data.path());
+        const LevelFileRecords file(data.path());
+        ScriptedRandom random;
+        RecordedGame rig(data.path(), &random);
         rig.start();
         Game &game = rig.game();
         rig.host.formChoice = data.file("Level6.res");
+        random.script.assign(1 + 18, 0.0f);
         rig.openCommand().run();
         QCOMPARE(game.CurrentLevel, 0);
-        std::vector<uint8_t> shuffled;
-        for (int j = 1; j <= 18; ++j)
-            shuffled.push_back(game.LevelTable(0, j).Content);
-        rig.host.resetCounts();
-        game.DealLevel();
-        QCOMPARE(rig.host.pauses, 0);
-        QCOMPARE(rig.host.windowRedraws, 1);
-        for (int j = 1; j <= 18; ++j)
-            QCOMPARE(game.LevelTable(0, j).Content, shuffled[size_t(j - 1)]);
+        for (const bool again : {false, true}) {
+            if (again)
+                game.DealLevel();
+            for (int j = 1; j <= 18; ++j)
+                QCOMPARE(int(game.LevelTable(0, j).Content), file(1, j == 1 ? 18 : j - 1).dealt);
+        }
     }
 };
 

@@ -167,51 +167,74 @@ private slots:
         QCOMPARE(f.piece(6).BorderWidth(), 0);
     }
 
-    void pulseSteppingAndTurning()
+    // The selected piece's frame, from green, after so many ticks of the pulse: 30 down a tick
+    // (0x00FF00 is 65280) until it falls below 255, then 50 up a tick. The frame shows the value
+    // as blue, green and red bytes, from the low byte up: red first.
+    void thePulseStepsAndTurns_data()
     {
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("phase");
+        QTest::addColumn<QColor>("shown");
+        QTest::newRow("one tick") << 1 << 0x00FEE2 << -30 << QColor(0xE2, 0xFE, 0x00);
+        QTest::newRow("two ticks") << 2 << 0x00FEC4 << -30 << QColor(0xC4, 0xFE, 0x00);
+        QTest::newRow("nine ticks") << 9 << 0x00FDF2 << -30 << QColor(0xF2, 0xFD, 0x00);
+        // 65280 - 2167 x 30 = 270 is not below 255 yet; one more tick gives 240, and it turns.
+        QTest::newRow("last step down") << 2167 << 0x00010E << -30 << QColor(0x0E, 0x01, 0x00);
+        QTest::newRow("turns up below 255") << 2168 << 0x0000F0 << 50 << QColor(0xF0, 0x00, 0x00);
+        QTest::newRow("first step up") << 2169 << 0x000122 << 50 << QColor(0x22, 0x01, 0x00);
+        // 240 + 3832 x 50 = 191840: far from the top, where it would turn down again.
+        QTest::newRow("climbing") << 6000 << 0x02ED60 << 50 << QColor(0x60, 0xED, 0x02);
+    }
+    void thePulseStepsAndTurns()
+    {
+        QFETCH(int, ticks);
+        QFETCH(int, value);
+        QFETCH(int, phase);
+        QFETCH(QColor, shown);
         GameFixture f;
-        f.game.Click(8);
         PieceImage &piece = f.piece(8);
-        int32_t value = 0x00FF00;
-        int phase = -30;
-        int turnsUp = 0, turnsDown = 0;
-        for (int tick = 0; tick < 6000; ++tick) {
-            f.game.BorderTimerTick();
-            value += phase;
-            if (value < 255) {
-                phase = 50;
-                ++turnsUp;
-            }
-            if (value > 0xFFFF00) {
-                phase = -50;
-                ++turnsDown;
-            }
-            QCOMPARE(piece.BorderColor(), value);
-            QCOMPARE(int(f.game.BorderPhase), phase);
-        }
-        QCOMPARE(turnsUp, 1); // 65280 / 30 ticks down, then it climbs for a long while
-        QCOMPARE(f.game.BorderPhase, int16_t(50));
-        // The first ticks from green: minus 30 each.
         f.game.Click(8);
-        f.game.Click(8);
-        f.game.BorderTimerTick();
-        f.game.BorderTimerTick();
-        QCOMPARE(piece.BorderColor(), int32_t(0x00FF00 - 60));
+        f.ticks(&Game::BorderTimerTick, ticks);
+        QCOMPARE(piece.BorderColor(), int32_t(value));
+        QCOMPARE(int(f.game.BorderPhase), phase);
+        QCOMPARE(piece.grab().toImage().pixelColor(0, 0), shown);
         // Hovering the selected piece changes nothing of its frame.
         f.game.PieceMouseMove(8);
-        QCOMPARE(piece.BorderColor(), int32_t(0x00FF00 - 60));
+        QCOMPARE(piece.BorderColor(), int32_t(value));
         QCOMPARE(f.game.HoverPiece, uint8_t(8));
+        // Let go and selected again, it starts afresh from green, going down.
+        f.game.Click(8);
+        f.game.Click(8);
+        f.game.BorderTimerTick();
+        QCOMPARE(piece.BorderColor(), int32_t(0x00FEE2));
     }
 
-    void pulseTurnsDownAboveTheTop()
+    // The pulse turns only once its value has passed an end: below 255, or above 0xFFFF00.
+    void thePulseTurnsOnlyPastItsEnds_data()
     {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("phase");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("turnedPhase");
+        QTest::newRow("down onto 255: goes on down") << 285 << -30 << 255 << -30;
+        QTest::newRow("down onto 254: turns up") << 284 << -30 << 254 << 50;
+        QTest::newRow("up onto the top: goes on up") << 0xFFFF00 - 50 << 50 << 0xFFFF00 << 50;
+        QTest::newRow("up past the top: turns down") << 0xFFFF00 - 20 << 50 << 0xFFFF00 + 30 << -50;
+    }
+    void thePulseTurnsOnlyPastItsEnds()
+    {
+        QFETCH(int, from);
+        QFETCH(int, phase);
+        QFETCH(int, value);
+        QFETCH(int, turnedPhase);
         GameFixture f;
         f.game.Click(2);
-        f.piece(2).setBorderColor(0xFFFF00 - 20);
-        f.game.BorderPhase = 50;
+        f.piece(2).setBorderColor(from);
+        f.game.BorderPhase = int16_t(phase);
         f.game.BorderTimerTick();
-        QCOMPARE(f.piece(2).BorderColor(), int32_t(0xFFFF00 + 30));
-        QCOMPARE(f.game.BorderPhase, int16_t(-50));
+        QCOMPARE(f.piece(2).BorderColor(), int32_t(value));
+        QCOMPARE(int(f.game.BorderPhase), turnedPhase);
     }
 
     void hiderColoursAndRestoreAtLevelSix()
@@ -239,18 +262,6 @@ private slots:
         for (int j = 1; j <= 18; ++j)
             QVERIFY(!f.piece(j).Picture().isNull());
         QCOMPARE(f.game.LoopCounter, 19.0);
-    }
-
-    void levelFiveHidesNothing()
-    {
-        GameFixture f(5);
-        f.game.Click(2);
-        f.game.Click(9);
-        f.ticks(&Game::HiderTimerTick, 20);
-        for (int j = 1; j <= 18; ++j) {
-            QCOMPARE(f.piece(j).HideCount(), 0);
-            QVERIFY(!f.piece(j).Picture().isNull());
-        }
     }
 
     void levelSevenChainsFurtherHides()
@@ -285,19 +296,6 @@ private slots:
         QCOMPARE(f.piece(12).HideColor(), int32_t(0xC0C030));
         QCOMPARE(f.piece(1).HideCount(), 18);
         QCOMPARE(f.piece(1).HideColor(), int32_t(0xC0C0C0));
-    }
-
-    void layoutAtTheStartSizeIsTheTilesMovedByTwenty()
-    {
-        GameFixture f(4);
-        f.game.Resize(640, 490);
-        for (int j = 1; j <= 18; ++j) {
-            const PieceRecord &p = f.game.LevelTable(4, j);
-            QCOMPARE(QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight),
-                     QRect(p.SrcLeft + 20, p.SrcTop + 20, p.SrcWidth, p.SrcHeight));
-            QCOMPARE(f.piece(j).geometry(),
-                     QRect(p.PlaceLeft, p.PlaceTop, p.PlaceWidth, p.PlaceHeight));
-        }
     }
 
     void layoutFollowsTheWindow()

@@ -1,8 +1,8 @@
-// How long the game's animations last, on a clock the test drives: every step one frame of
-// 1/60 s whatever its painting costs, and a step that overruns its frame is not made up.
+// Every animation of the game, counted once: its steps, what each step redraws, and how long
+// it lasts on a clock the test drives, where every step is one frame of 1/60 s whatever its
+// painting costs, and painting slower than a frame shows every step and waits for none.
 #include "../support/GameFixture.h"
 
-#include "components/PictureBox.h"
 #include "game/FramePacer.h"
 
 #include <QTest>
@@ -13,8 +13,6 @@ using namespace std::chrono;
 using namespace std::chrono_literals;
 
 namespace {
-
-nanoseconds frames(long long k) { return duration_cast<nanoseconds>(Frames(k)); }
 
 // A game on a level, its counts cleared once it is dealt.
 struct Fixture : GameFixture {
@@ -49,37 +47,84 @@ class PacingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyStepLastsOneFrame_data()
+    void everyAnimation_data()
     {
         QTest::addColumn<QString>("animation");
         QTest::addColumn<int>("level");
-        QTest::addColumn<int>("steps");
-        QTest::newRow("level-7 deal, 3 s") << "deal" << 7 << 180;
-        QTest::newRow("level-5 deal, 3.6 s") << "deal" << 5 << 216;
-        QTest::newRow("level-4 deal, 2.7 s") << "deal" << 4 << 162;
-        QTest::newRow("level-3 deal, 2.7 s") << "deal" << 3 << 162;
-        QTest::newRow("level-2 deal, 2.7 s") << "deal" << 2 << 162;
-        QTest::newRow("level-1 slide, 0.25 s") << "swap" << 1 << 15;
-        QTest::newRow("shrink and grow, 0.23 s") << "swap" << 4 << 14;
-        QTest::newRow("turn, 0.47 s") << "turn" << 3 << 28;
-        QTest::newRow("sliding banner, 1.07 s") << "finish" << 2 << 64;
-        QTest::newRow("rising banner, 0.7 s") << "finish" << 3 << 42;
+        QTest::addColumn<int>("paintMs");       // what a window redraw costs on the clock
+        QTest::addColumn<int>("steps");         // waited for the end of their frame
+        QTest::addColumn<int>("windowRedraws"); // the whole window painted at once
+        QTest::addColumn<int>("pieceRedraws");  // a piece painted on its own
+        QTest::addColumn<int>("frames");        // from the start to the last step's end
+        QTest::addColumn<int>("lateSteps");
+        // A deal lays the board out and shows it once, then its pieces enter one at a time.
+        QTest::newRow("level-1 deal, all at once") << "deal" << 1 << 3 << 0 << 1 << 0 << 0 << 0;
+        QTest::newRow("level-6 deal, all at once") << "deal" << 6 << 3 << 0 << 1 << 0 << 0 << 0;
+        QTest::newRow("own picture deal, all at once")
+            << "own deal" << 0 << 3 << 0 << 1 << 0 << 0 << 0;
+        // Growing in 9 steps, each piece redrawing only itself, and once more at full size.
+        QTest::newRow("level-2 deal, grow in width, 2.7 s")
+            << "deal" << 2 << 3 << 18 * 9 << 1 << 18 * 10 << 162 << 0;
+        QTest::newRow("level-3 deal, grow in height, 2.7 s")
+            << "deal" << 3 << 3 << 18 * 9 << 1 << 18 * 10 << 162 << 0;
+        QTest::newRow("level-4 deal, grow in width, 2.7 s")
+            << "deal" << 4 << 3 << 18 * 9 << 1 << 18 * 10 << 162 << 0;
+        // Dropping in 12 steps and sliding in 10, each piece shown once at full size and the
+        // window redrawn at every step and once more on the place.
+        QTest::newRow("level-5 deal, drop from the top, 3.6 s")
+            << "deal" << 5 << 3 << 18 * 12 << 1 + 18 * 13 << 18 << 216 << 0;
+        QTest::newRow("level-7 deal, slide in, 3 s")
+            << "deal" << 7 << 3 << 18 * 10 << 1 + 18 * 11 << 18 << 180 << 0;
+        QTest::newRow("level-1 slide, 0.25 s") << "swap" << 1 << 3 << 15 << 15 << 0 << 15 << 0;
+        QTest::newRow("level-2 shrink and grow, 0.23 s")
+            << "swap" << 2 << 3 << 14 << 14 << 0 << 14 << 0;
+        QTest::newRow("level-4 shrink and grow, 0.23 s")
+            << "swap" << 4 << 3 << 14 << 14 << 0 << 14 << 0;
+        // Levels 1 and 2 animate the turn though they mirror nothing.
+        QTest::newRow("level-2 turn, 0.47 s") << "turn" << 2 << 3 << 28 << 28 << 0 << 28 << 0;
+        QTest::newRow("level-3 turn, 0.47 s") << "turn" << 3 << 3 << 28 << 28 << 0 << 28 << 0;
+        // Each step as long as its painting: all 28 pictures shown, none waited for.
+        QTest::newRow("level-3 turn painted slower than a frame")
+            << "turn" << 3 << 25 << 0 << 28 << 0 << 0 << 28;
+        // The banner frames are drawn into the finished picture: one step each, at x 1, 5,
+        // .. 253, or at y 338.3 (450 / 1.33), 330.3, .. 10.3.
+        QTest::newRow("level-1 sliding banner, 1.07 s")
+            << "finish" << 1 << 3 << 64 << 0 << 0 << 64 << 0;
+        QTest::newRow("level-2 sliding banner, 1.07 s")
+            << "finish" << 2 << 3 << 64 << 0 << 0 << 64 << 0;
+        QTest::newRow("level-3 rising banner, 0.7 s")
+            << "finish" << 3 << 3 << 42 << 0 << 0 << 42 << 0;
+        QTest::newRow("level-4 rising banner, 0.7 s")
+            << "finish" << 4 << 3 << 42 << 0 << 0 << 42 << 0;
+        QTest::newRow("level-5 finished, no banner") << "finish" << 5 << 3 << 0 << 0 << 0 << 0 << 0;
     }
-    void everyStepLastsOneFrame()
+    void everyAnimation()
     {
         QFETCH(QString, animation);
         QFETCH(int, level);
+        QFETCH(int, paintMs);
         QFETCH(int, steps);
-        Fixture f(1);
-        if (animation != QLatin1String("deal"))
-            f.game.LevelCommand(level);
+        QFETCH(int, windowRedraws);
+        QFETCH(int, pieceRedraws);
+        QFETCH(int, frames);
+        QFETCH(int, lateSteps);
+        Fixture f(animation == QLatin1String("deal") ? 1 : level);
         if (animation == QLatin1String("finish"))
             f.putEveryTileHome();
+        if (animation == QLatin1String("own deal")) {
+            f.window.formChoice = f.data.file(QStringLiteral("Level6.res"));
+            f.window.openCommand().run();
+            QCOMPARE(f.game.CurrentLevel, 0);
+        }
         // Painting takes time on this clock too, and it is part of each step, not added.
-        f.window.redrawCost = 3ms;
+        f.window.redrawCost = milliseconds(paintMs);
         f.window.resetCounts();
+        const int piecesBefore = f.window.pieceRedraws();
+        const long long lateBefore = f.game.frames().lateSteps();
         if (animation == QLatin1String("deal")) {
             f.game.LevelCommand(level);
+        } else if (animation == QLatin1String("own deal")) {
+            f.game.DealLevel();
         } else if (animation == QLatin1String("swap")) {
             f.game.Click(2); // selects
             f.game.Click(3); // swaps
@@ -87,65 +132,13 @@ private slots:
             f.game.RightClick(5);
         } else {
             f.game.CheckCompletion();
+            QVERIFY(f.game.PuzzleSolved);
         }
         QCOMPARE(f.window.pauses, steps);
-        QCOMPARE(f.pacedDuration(), frames(steps));
-        QCOMPARE(f.game.frames().lateSteps(), 0);
-        if (animation == QLatin1String("finish"))
-            QVERIFY(f.game.PuzzleSolved);
-    }
-
-    void aLevelOneSlideEndsItsStepsOnTheirDeadlines()
-    {
-        Fixture f(1);
-        const QRectF homeA = f.window.piece(4).pixelGeometry();
-        f.window.redrawCost = 2ms;
-        const nanoseconds start = f.window.now;
-        f.game.Click(4);
-        f.game.Click(12);
-        QCOMPARE(f.window.pauseEnds.size(), size_t(15));
-        for (long long k = 1; k <= 15; ++k)
-            QCOMPARE(f.window.pauseEnds[size_t(k - 1)].count(), (start + frames(k)).count());
-        QCOMPARE(f.window.now - start, nanoseconds(250ms));
-        QCOMPARE(f.window.piece(4).pixelGeometry(), homeA);
-    }
-
-    void aSlowStepIsLateAndTheRestAreNotShortened()
-    {
-        Fixture f(1);
-        const QRectF homeA = f.window.piece(4).pixelGeometry();
-        const QRectF homeB = f.window.piece(12).pixelGeometry();
-        // The eighth picture of the slide takes 40 ms to paint, the others 2 ms.
-        f.window.onRedraw = [&] { f.window.redrawCost = f.window.windowRedraws == 8 ? 40ms : 2ms; };
-        const nanoseconds start = f.window.now;
-        f.game.Click(4);
-        f.game.Click(12);
-        // Every step is shown: fifteen pictures, fourteen of them waited for their deadline.
-        QCOMPARE(f.window.windowRedraws, 15);
-        QCOMPARE(f.window.pauses, 14);
-        QCOMPARE(f.game.frames().lateSteps(), 1);
-        for (long long k = 1; k <= 7; ++k)
-            QCOMPARE(f.window.pauseEnds[size_t(k - 1)].count(), (start + frames(k)).count());
-        // The late step ends when painted; each step after it gets a whole frame from there.
-        const nanoseconds lateEnd = start + frames(7) + 40ms;
-        for (long long k = 9; k <= 15; ++k)
-            QCOMPARE(f.window.pauseEnds[size_t(k - 2)].count(), (lateEnd + frames(k - 8)).count());
-        QCOMPARE((f.window.now - start).count(), (frames(7) + 40ms + frames(7)).count());
-        QCOMPARE(f.window.piece(4).pixelGeometry(), homeA);
-        QCOMPARE(f.window.piece(12).pixelGeometry(), homeB);
-    }
-
-    void paintingSlowerThanAFrameShowsEveryStepAndWaitsForNone()
-    {
-        Fixture f(3);
-        f.window.redrawCost = 25ms;
-        const nanoseconds start = f.window.now;
-        f.game.RightClick(7);
-        // All 28 pictures of the turn, each as long as its painting; no step skipped.
-        QCOMPARE(f.window.windowRedraws, 28);
-        QCOMPARE(f.window.pauses, 0);
-        QCOMPARE(f.game.frames().lateSteps(), 28);
-        QCOMPARE(f.window.now - start, nanoseconds(28 * 25ms));
+        QCOMPARE(f.window.windowRedraws, windowRedraws);
+        QCOMPARE(f.window.pieceRedraws() - piecesBefore, pieceRedraws);
+        QCOMPARE(f.pacedDuration(), morvane::test::frames(frames));
+        QCOMPARE(f.game.frames().lateSteps() - lateBefore, lateSteps);
     }
 };
 

@@ -1,4 +1,5 @@
 // Start-up: the state after a normal start, and a start with missing or broken data files.
+#include "../support/LevelFileRecords.h"
 #include "../support/TestWindow.h"
 
 #include "components/BoardArea.h"
@@ -95,41 +96,19 @@ private slots:
         }
     }
 
-    void missingOrShortLevelTableStartsSilently()
-    {
-        for (const int keepBytes : {-1, 0, 34 * 5 + 10}) {
-            DataFolder data;
-            if (keepBytes < 0) {
-                QVERIFY(data.remove("Levels.res"));
-            } else {
-                QFile file(data.file("Levels.res"));
-                QVERIFY(file.open(QIODevice::ReadWrite));
-                QVERIFY(file.resize(keepBytes));
-            }
-            TestWindow window(data.path());
-            window.start();
-            QVERIFY(window.isVisible());
-            QVERIFY(window.messages.isEmpty());
-            QCOMPARE(window.game().CurrentLevel, 1);
-            // Records the file does not reach stay zero.
-            QCOMPARE(window.game().LevelTable(7, 18).SrcWidth, int16_t(0));
-            QCOMPARE(window.game().LevelTable(2, 1).StartContent, uint8_t(0));
-        }
-    }
-
-    // Where the level table lacks level 1's rows, the deal stops at the first place it cannot
-    // fill and the board is not laid out from the missing rows: the places the deal reached
-    // show their tiles, the other pieces keep the window's designed placeholders, at any size.
+    // Where the level table lacks level 1's rows, the game starts silently; the deal stops at
+    // the first place it cannot fill and the board is not laid out from the missing rows: the
+    // places the deal reached show their tiles, the other pieces keep the window's designed
+    // placeholders, at any size.
     void aMissingOrShortLevelTableKeepsThePlaceholders_data()
     {
         QTest::addColumn<qint64>("keepBytes"); // -1: no file at all
         QTest::addColumn<int>("reached");      // places the deal reaches, in place order
-        LevelTable shipped;
-        QVERIFY(readLevelFile(QStringLiteral(MORVANE_BIN_DIR "/Levels.res"), shipped));
+        const LevelFileRecords shipped(QStringLiteral(MORVANE_BIN_DIR));
         // Cut after the record of the tile place 1 shows; the deal goes on while tiles are there.
-        const int cut = shipped(1, 1).StartContent;
+        const int cut = shipped(1, 1).dealt;
         int reached = 0;
-        while (reached < 18 && shipped(1, reached + 1).StartContent <= cut)
+        while (reached < 18 && shipped(1, reached + 1).dealt <= cut)
             ++reached;
         QVERIFY(reached >= 1 && reached < 18);
         QTest::newRow("no file") << qint64(-1) << 0;
@@ -145,12 +124,16 @@ private slots:
             QVERIFY(data.remove("Levels.res"));
         else
             QVERIFY(data.keepFirstBytes("Levels.res", keepBytes));
-        LevelTable shipped;
-        QVERIFY(readLevelFile(QStringLiteral(MORVANE_BIN_DIR "/Levels.res"), shipped));
+        const LevelFileRecords shipped(QStringLiteral(MORVANE_BIN_DIR));
         TestWindow designed(data.path()); // never started: the placeholders
         TestWindow window(data.path());
         window.start();
+        QVERIFY(window.isVisible());
         QVERIFY(window.messages.isEmpty());
+        QCOMPARE(window.game().CurrentLevel, 1);
+        // Records the file does not reach stay empty.
+        QCOMPARE(window.game().LevelTable(2, 1), PieceRecord());
+        QCOMPARE(window.game().LevelTable(7, 18), PieceRecord());
         for (const QSize size : {QSize(), QSize(900, 700)}) {
             if (size.isValid()) {
                 window.resize(size);
@@ -158,10 +141,8 @@ private slots:
             }
             for (int j = 1; j <= 18; ++j) {
                 const PieceImage &piece = window.piece(j);
-                const PieceRecord &place = shipped(1, j);
                 // The start-up board is 640 x 490 pixels, the level picture with its margins.
-                const QRectF expected = j <= reached ? QRectF(place.SrcLeft + 20, place.SrcTop + 20,
-                                                              place.SrcWidth, place.SrcHeight)
+                const QRectF expected = j <= reached ? QRectF(shipped(1, j).tile.translated(20, 20))
                                                      : designed.piece(j).pixelGeometry();
                 QVERIFY2(piece.pixelGeometry() == expected, qPrintable(QString::number(j)));
                 QCOMPARE(piece.Picture().isNull(), j > reached);

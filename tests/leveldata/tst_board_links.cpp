@@ -70,33 +70,6 @@ QString tilingFault(const std::vector<Place> &ps)
     return {};
 }
 
-// Counts, pixel by pixel, how often each pixel of the bounding box is covered.
-QString pixelFault(const std::vector<Place> &ps, int w, int h)
-{
-    std::vector<unsigned char> count(size_t(w) * size_t(h), 0);
-    long left = w, top = h, right = 0, bottom = 0;
-    for (const Place &p : ps) {
-        if (p.width <= 0 || p.height <= 0)
-            continue;
-        left = std::min(left, p.left);
-        top = std::min(top, p.top);
-        right = std::max(right, p.left + p.width);
-        bottom = std::max(bottom, p.top + p.height);
-        for (long y = p.top; y < p.top + p.height; ++y)
-            for (long x = p.left; x < p.left + p.width; ++x)
-                if (x >= 0 && y >= 0 && x < w && y < h)
-                    ++count[size_t(y) * size_t(w) + size_t(x)];
-    }
-    for (long y = top; y < bottom; ++y)
-        for (long x = left; x < right; ++x)
-            if (count[size_t(y) * size_t(w) + size_t(x)] != 1)
-                return QString("pixel %1,%2 covered %3 times")
-                    .arg(x)
-                    .arg(y)
-                    .arg(count[size_t(y) * size_t(w) + size_t(x)]);
-    return {};
-}
-
 long roundHalfEven(double v) { return long(std::nearbyint(v)); }
 
 // Inner sizes: tiny, odd, huge and far from the picture's 4:3.
@@ -112,6 +85,13 @@ std::vector<std::pair<int, int>> sweepSizes()
             sizes.push_back({w, h});
     for (int w = 41; w <= 1400; ++w) // every width, with heights that wander independently
         sizes.push_back({w, 41 + (w * 37) % 1200});
+    for (const auto &odd : {
+             std::pair{97,   503 },
+             {1023, 767 },
+             {1917, 399 },
+             {333,  1777}
+    })
+        sizes.push_back(odd);
     return sizes;
 }
 
@@ -172,33 +152,6 @@ private slots:
                 QVERIFY2(std::abs(right - w * 620.0 / 640.0) <= 1.0
                              && std::abs(bottom - h * 470.0 / 490.0) <= 1.0,
                          qPrintable(where));
-            }
-    }
-
-    void pixelsAreCoveredExactlyOnce()
-    {
-        const morvane::LevelTable table = loadLevelTable();
-        const std::pair<int, int> sizes[] = {
-            {41,   41  },
-            {97,   503 },
-            {640,  490 },
-            {641,  489 },
-            {1023, 767 },
-            {1917, 399 },
-            {333,  1777}
-        };
-        for (int level = 1; level <= Levels; ++level)
-            for (const auto &[w, h] : sizes) {
-                const QString fault = pixelFault(layoutFrom(table, level, w, h,
-                                                            [](morvane::PieceRecord &r) {
-                                                                r.PlaceLeft = r.PlaceTop =
-                                                                    r.PlaceWidth = r.PlaceHeight =
-                                                                        0;
-                                                            }),
-                                                 w, h);
-                QVERIFY2(
-                    fault.isEmpty(),
-                    qPrintable(QString("level %1 at %2x%3: ").arg(level).arg(w).arg(h) + fault));
             }
     }
 

@@ -1,6 +1,7 @@
 // The level pictures, the banner and the icons: readable, the right size, and every tile of
 // every level showing enough of its own to be placed by what it shows.
 #include "LevelFiles.h"
+#include "../support/BoardPictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <set>
 
 using namespace leveldata;
+using morvane::test::difference;
 
 namespace {
 
@@ -49,19 +51,6 @@ QImage thumbnail(const QImage &image, const QRect &area)
     return image.copy(area)
         .scaled(32, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(QImage::Format_RGB32);
-}
-
-// Mean absolute difference per channel, 0..255.
-double difference(const QImage &a, const QImage &b)
-{
-    double total = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            total += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
-                     + std::abs(qBlue(p) - qBlue(q));
-        }
-    return total / (3.0 * a.width() * a.height());
 }
 
 // PNG header fields: bit depth and colour type (2 = RGB, 3 = palette, 6 = RGBA).

@@ -163,10 +163,9 @@ private slots:
             qWarning("soak: %s", qPrintable(violation));
         for (const QString &failure : guard.first())
             qWarning("soak: thrown out of a handler: %s", qPrintable(failure));
-        // Known fault, still open: on a board only a few pixels wide or high (level 5 at 4 px,
-        // level 6 at 2 px wide, level 3 at 3 px high) a linked place gets a width or height of
-        // -1, Resize stops at that piece with "invalid property value" and leaves the pieces
-        // after it off the board. These two checks catch it when the monkey hits such a size.
+        // A handler that lets an error escape, or an event that leaves the board breaking its
+        // rules, fails the soak: among others a board only a few pixels wide or high, where a
+        // linked place once came out less than nothing wide and Resize stopped part-way.
         QVERIFY2(guard.failures() == 0, "a handler let an exception escape (seed above)");
         QVERIFY2(brokenEvents == 0, "the board broke its rules (seed above)");
     }

@@ -1,12 +1,10 @@
-// The game without its main window: the real board components and a host that records what
-// the game asks of the window. Its clock is the test's own and moves only when the game sleeps,
-// so pauses return at once; redraws and pauses are counted, message boxes are recorded and file
-// choices are scripted, so that the rules of play run in milliseconds and an animation's steps
-// can be counted.
+// The game without its main window: the real board components and the fake host on its own,
+// recording what the game asks of the window, so that the rules of play run in milliseconds and
+// an animation's steps can be counted.
 #pragma once
 
+#include "FakeHost.h"
 #include "GameData.h"
-#include "TestClock.h"
 
 #include "app/frmMain.h"
 #include "components/BoardArea.h"
@@ -22,38 +20,26 @@
 #include "import/PictureLoader.h"
 
 #include <QSize>
-#include <QStringList>
 #include <QTimer>
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <functional>
 #include <memory>
 
 namespace morvane::test {
 
-class RecordingHost : public Host, public TestClock {
+class RecordingHost : public FakeHost<Host> {
 public:
     explicit RecordingHost(BoardArea &board) : m_board(board) {}
 
-    int windowRedraws = 0;
-    QStringList messages; // "title|text"
     QString caption;
     std::array<bool, 7> levelChecked{};
-    QString formChoice;
-    bool dialogAccepts = false;
-    QString dialogChoice;
     int platform = 2;
-    int aboutShown = 0;
-    bool exited = false;
     QSize screenPixels{1280, 1024};
     // Where the board's size changes are reported once the game attaches its watcher.
     std::function<void(int width, int height)> onResize;
 
-    void redrawWindow() override { ++windowRedraws; }
-    std::chrono::nanoseconds clockNow() const override { return now; }
-    void sleepUntil(std::chrono::nanoseconds deadline) override { sleepTill(deadline); }
     void clearWindowDrawing() override {}
     void setCaption(const QString &text) override { caption = text; }
     void setLevelChecked(int level, bool checked) override
@@ -84,27 +70,7 @@ public:
     }
     void showNormalState() override {}
     QSize screenSizeTwips() const override { return screenPixels * TwipsPerPixel; }
-    int messageBox(const QString &text, const QString &title) override
-    {
-        messages << title + QLatin1Char('|') + text;
-        return 1;
-    }
-    QString chooseFileWithForm() override { return formChoice; }
-    bool chooseFileWithDialog(QString &fileName) override
-    {
-        if (dialogAccepts)
-            fileName = dialogChoice;
-        return dialogAccepts;
-    }
     int platformId() const override { return platform; }
-    void showAbout() override { ++aboutShown; }
-    void exitProgram() override { exited = true; }
-
-    void resetCounts()
-    {
-        resetPauses();
-        windowRedraws = 0;
-    }
 
 private:
     BoardArea &m_board;

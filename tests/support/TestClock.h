@@ -9,8 +9,17 @@
 
 namespace morvane::test {
 
+// k frames of a 60 Hz screen, to the nanosecond: 1/60 s is 16 666 666.6 ns, so the whole
+// nanoseconds are counted from the animation's start rather than added up frame by frame.
+inline std::chrono::nanoseconds frames(long long k)
+{
+    return std::chrono::nanoseconds(k * 1'000'000'000 / 60);
+}
+
 struct TestClock {
     std::chrono::nanoseconds now{std::chrono::hours(1)};
+    // How long after its deadline a pause returns, as on a busy machine.
+    std::chrono::nanoseconds wakeLateBy{0};
     int pauses = 0;
     // The clock at the end of every pause, in order.
     std::vector<std::chrono::nanoseconds> pauseEnds;
@@ -21,7 +30,7 @@ struct TestClock {
     void sleepTill(std::chrono::nanoseconds deadline)
     {
         ++pauses;
-        now = std::max(now, deadline);
+        now = std::max(now, deadline) + wakeLateBy;
         pauseEnds.push_back(now);
         if (onPause)
             onPause();

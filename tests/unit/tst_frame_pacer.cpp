@@ -1,6 +1,8 @@
 // The pacing of animation steps, on a clock the test drives: every step ends on a frame
 // deadline counted from the animation's start, painting is part of a step, and a late step is
 // never made up.
+#include "../support/TestClock.h"
+
 #include "game/FramePacer.h"
 
 #include <QTest>
@@ -8,22 +10,18 @@
 #include <vector>
 
 using namespace morvane;
+using namespace morvane::test;
 using namespace std::chrono;
 using namespace std::chrono_literals;
 
 namespace {
 
-// A clock that moves only when the pacer sleeps or the "painting" of a step takes time.
-struct TestClock {
-    nanoseconds now = 7s + 123ns; // any origin will do
-    nanoseconds wakeLateBy{0};    // how long after its deadline a sleep returns
-    int sleeps = 0;
+// The test's clock driving a pacer: it moves only when the pacer sleeps or the "painting" of a
+// step takes time.
+struct PacedClock : TestClock {
     std::vector<nanoseconds> stepEnds;
-    FramePacer pacer{[this] { return now; },
-                     [this](nanoseconds deadline) {
-                         ++sleeps;
-                         now = std::max(now, deadline) + wakeLateBy;
-                     }};
+    FramePacer pacer{[this] { return now; }, [this](nanoseconds deadline) { sleepTill(deadline); }};
+    PacedClock() { now = 7s + 123ns; } // any origin will do
     // One step whose painting takes `paint`.
     void step(nanoseconds paint)
     {
@@ -33,9 +31,6 @@ struct TestClock {
     }
 };
 
-// k frames of 1/60 s, to the nanosecond.
-nanoseconds frames(long long k) { return duration_cast<nanoseconds>(Frames(k)); }
-
 } // namespace
 
 class FramePacerTest : public QObject {
@@ -44,7 +39,7 @@ class FramePacerTest : public QObject {
 private slots:
     void aFifteenStepSlideEndsOnItsDeadlines()
     {
-        TestClock clock;
+        PacedClock clock;
         const nanoseconds start = clock.now;
         clock.pacer.startAnimation();
         // Painting takes a different time in every step, always within the frame.
@@ -54,7 +49,7 @@ private slots:
             QCOMPARE(clock.stepEnds[size_t(k - 1)].count(), (start + frames(k)).count());
         // A quarter of a second in all, whatever the painting cost: it was part of each step.
         QCOMPARE(clock.now - start, nanoseconds(250ms));
-        QCOMPARE(clock.sleeps, 15);
+        QCOMPARE(clock.pauses, 15);
         QCOMPARE(clock.pacer.steps(), 15);
         QCOMPARE(clock.pacer.lateSteps(), 0);
     }
@@ -63,7 +58,7 @@ private slots:
     {
         // 180 steps (the level-7 deal) end exactly three seconds after the start: the deadlines
         // are counted from the start, not step by step from a rounded frame.
-        TestClock clock;
+        PacedClock clock;
         const nanoseconds start = clock.now;
         clock.pacer.startAnimation();
         for (int k = 1; k <= 180; ++k)
@@ -73,17 +68,17 @@ private slots:
 
     void aStepThatOverrunsEndsWithoutWaitingAndIsNotMadeUp()
     {
-        TestClock clock;
+        PacedClock clock;
         const nanoseconds start = clock.now;
         clock.pacer.startAnimation();
         for (int k = 1; k <= 4; ++k)
             clock.step(2ms);
         // The fifth step takes 40 ms to paint: it ends when painted, with no sleep at all.
-        const int sleepsBefore = clock.sleeps;
+        const int sleepsBefore = clock.pauses;
         clock.step(40ms);
         const nanoseconds lateEnd = start + frames(4) + 40ms;
         QCOMPARE(clock.stepEnds[4].count(), lateEnd.count());
-        QCOMPARE(clock.sleeps, sleepsBefore);
+        QCOMPARE(clock.pauses, sleepsBefore);
         QCOMPARE(clock.pacer.lateSteps(), 1);
 
         // No catching up: each later step still lasts a whole frame, counted from the late
@@ -101,7 +96,7 @@ private slots:
     {
         // The thread wakes 5 ms after its deadline, as on a busy machine: the next step still
         // gets a whole frame from there.
-        TestClock clock;
+        PacedClock clock;
         const nanoseconds start = clock.now;
         clock.pacer.startAnimation();
         clock.wakeLateBy = 5ms;
@@ -113,7 +108,7 @@ private slots:
         QCOMPARE(clock.now.count(), (start + frames(1) + 5ms + frames(1)).count());
 
         // Woken a fraction of a millisecond late, the usual case, the steps keep their grid.
-        TestClock usual;
+        PacedClock usual;
         const nanoseconds origin = usual.now;
         usual.pacer.startAnimation();
         usual.wakeLateBy = 200us;
@@ -126,7 +121,7 @@ private slots:
 
     void everyAnimationCountsFromItsOwnStart()
     {
-        TestClock clock;
+        PacedClock clock;
         clock.pacer.startAnimation();
         for (int k = 1; k <= 3; ++k)
             clock.step(0ns);
