@@ -396,6 +396,25 @@ private slots:
         QVERIFY(united.right() < window.board().width());
     }
 
+    void largePicturesAreShrunkToTheLimits_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<QSize>("loaded");
+        QTest::newRow("at both limits: as it is") << QSize(2136, 2098) << QSize(2136, 2098);
+        // 1000 x 2136 / 2137 = 999.5: whole pixels, rounded down.
+        QTest::newRow("a pixel too wide") << QSize(2137, 1000) << QSize(2136, 999);
+        QTest::newRow("a pixel too tall") << QSize(1000, 2099) << QSize(999, 2098);
+        // The width limits it (2136 / 4000 < 2098 / 3000): 3000 x 0.534 = 1602.
+        QTest::newRow("4000 x 3000") << QSize(4000, 3000) << QSize(2136, 1602);
+        QTest::newRow("a line: at least a pixel high") << QSize(100000, 1) << QSize(2136, 1);
+    }
+    void largePicturesAreShrunkToTheLimits()
+    {
+        QFETCH(QSize, stored);
+        QFETCH(QSize, loaded);
+        QCOMPARE(fittedPictureSize(stored), loaded);
+    }
+
     void loaderReadsByContent()
     {
         QTemporaryDir dir;
