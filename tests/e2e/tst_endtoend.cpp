@@ -50,19 +50,9 @@ class EndToEndTest : public QObject {
     BoardPictures inWindow{table, BinDir};
     QPoint &origin = board.origin;
 
-    QRect placeOnScreen(int level, int place) const { return board.placeOnScreen(level, place); }
-    QImage shown(const QImage &screen, int level, int place) const
-    {
-        return board.shown(screen, level, place);
-    }
-    QImage expected(int level, int place, int tile, bool mirrorH = false,
-                    bool mirrorV = false) const
-    {
-        return board.expected(level, place, tile, mirrorH, mirrorV);
-    }
     void clickPlace(int level, int place, int button = 1)
     {
-        x.click(placeOnScreen(level, place).center(), button);
+        x.click(board.placeOnScreen(level, place).center(), button);
     }
     // The screen as soon as `ready` holds for it, or the last one after `timeoutMs`: the game
     // runs in its own process and a busy machine may take a while to show a move.
@@ -76,11 +66,6 @@ class EndToEndTest : public QObject {
             screen = x.screenshot();
         }
         return screen;
-    }
-    bool placeShows(const QImage &screen, int level, int place, int tile, bool h = false,
-                    bool v = false) const
-    {
-        return board.shows(screen, level, place, tile, h, v);
     }
     void locateBoard(const QString &caption)
     {
@@ -137,13 +122,12 @@ private slots:
     {
         const QImage screen = screenWhen([&](const QImage &shot) {
             for (int j = 1; j <= 18; ++j)
-                if (!placeShows(shot, 1, j, table(1, j).StartContent))
+                if (!board.shows(shot, 1, j, table(1, j).StartContent))
                     return false;
             return true;
         });
         for (int j = 1; j <= 18; ++j) {
-            const double d =
-                difference(shown(screen, 1, j), expected(1, j, table(1, j).StartContent));
+            const double d = board.distance(screen, 1, j, table(1, j).StartContent);
             QVERIFY2(d < 6, qPrintable(QStringLiteral("place %1 differs by %2").arg(j).arg(d)));
         }
     }
@@ -154,10 +138,10 @@ private slots:
         clickPlace(1, 2);
         clickPlace(1, 9);
         const QImage screen = screenWhen([&](const QImage &shot) {
-            return placeShows(shot, 1, 2, b) && placeShows(shot, 1, 9, a);
+            return board.shows(shot, 1, 2, b) && board.shows(shot, 1, 9, a);
         });
-        QVERIFY(placeShows(screen, 1, 2, b));
-        QVERIFY(placeShows(screen, 1, 9, a));
+        QVERIFY(board.shows(screen, 1, 2, b));
+        QVERIFY(board.shows(screen, 1, 9, a));
     }
 
     void aLevelOneSwapShowsPicturesOnTheWay()
@@ -165,13 +149,13 @@ private slots:
         // The board as dealt at start-up; places 5 and 14 lie far apart.
         const int a = 5, b = 14;
         const uint8_t tileA = table(1, a).StartContent, tileB = table(1, b).StartContent;
-        QVERIFY(placeShows(screenWhen([&](const QImage &shot) {
-                               return placeShows(shot, 1, a, tileA)
-                                      && placeShows(shot, 1, b, tileB);
-                           }),
-                           1, a, tileA));
-        const QImage showsA = expected(1, a, tileA), showsB = expected(1, b, tileB);
-        const QImage swappedA = expected(1, a, tileB), swappedB = expected(1, b, tileA);
+        QVERIFY(board.shows(screenWhen([&](const QImage &shot) {
+                                return board.shows(shot, 1, a, tileA)
+                                       && board.shows(shot, 1, b, tileB);
+                            }),
+                            1, a, tileA));
+        const QImage showsA = board.expected(1, a, tileA), showsB = board.expected(1, b, tileB);
+        const QImage swappedA = board.expected(1, a, tileB), swappedB = board.expected(1, b, tileA);
         // Grabs as fast as xwd allows while the pieces slide; on a busy machine a grab may miss
         // the quarter of a second, so a few swaps back and forth are allowed.
         int onTheWay = 0, swaps = 0;
@@ -254,13 +238,13 @@ private slots:
         QVERIFY(dealt(screen));
         int mirrored = 0;
         for (int j = 1; j <= 18 && !mirrored; ++j)
-            if (!placeShows(screen, 3, j, table(3, j).StartContent))
+            if (!board.shows(screen, 3, j, table(3, j).StartContent))
                 mirrored = j;
         QVERIFY2(mirrored, "level 3 deals a tile mirrored");
         const uint8_t t = table(3, mirrored).StartContent;
         clickPlace(3, mirrored, 3);
-        screen = screenWhen([&](const QImage &shot) { return placeShows(shot, 3, mirrored, t); });
-        QVERIFY(placeShows(screen, 3, mirrored, t));
+        screen = screenWhen([&](const QImage &shot) { return board.shows(shot, 3, mirrored, t); });
+        QVERIFY(board.shows(screen, 3, mirrored, t));
     }
 
     void aNewPlayerSolvesALevelFromTheKeyboardAlone_data()
@@ -306,7 +290,7 @@ private slots:
                                         return false;
                                 return true;
                             });
-                        return !placeShows(settled, level, place, place);
+                        return !board.shows(settled, level, place, place);
                     },
                     [&](int place) {
                         QVERIFY(player.turn(place));
@@ -421,8 +405,8 @@ private slots:
         std::vector<std::array<QImage, 3>> looks;
         for (int j = 1; j <= 18; ++j) {
             const int t = table(7, j).StartContent;
-            looks.push_back(
-                {expected(7, j, t), expected(7, j, t, true), expected(7, j, t, false, true)});
+            looks.push_back({board.expected(7, j, t), board.expected(7, j, t, true),
+                             board.expected(7, j, t, false, true)});
         }
         auto placed = [&](const QImage &grab) {
             int n = 0;

@@ -245,21 +245,6 @@ private slots:
         QCOMPARE(area, expectedArea);
     }
 
-    void regionRefusesMoreRectanglesThanAllowed()
-    {
-        mf::Allowance allowance;
-        allowance.regionRects = 1000;
-        mf::Budget budget(allowance);
-        std::vector<mf::Edges> rects;
-        for (const QRect &r : grid(64, 640))
-            rects.push_back({r.left(), r.top(), r.left() + r.width(), r.top() + r.height()});
-        QVERIFY_THROWS_EXCEPTION(mf::LimitExceeded, mf::regionFromRects(rects, budget));
-        // The same bars within a larger allowance make a grid of 64 x 64 crossings and more.
-        allowance.regionRects = 20'000;
-        mf::Budget roomy(allowance);
-        QVERIFY(mf::regionFromRects(rects, roomy).rectCount() > 64 * 64);
-    }
-
     void overlappingFillRegionPaintsTheUnion()
     {
         EmfBuilder e;
