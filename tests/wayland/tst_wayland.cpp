@@ -9,10 +9,9 @@
 // its input until they end, and sway answers a change of layout or focus when it gets to it.
 #include "WaylandSession.h"
 
-#include "../e2e/ScreenChecks.h"
-
 #include "app/OwnSizeKeeper.h"
 #include "game/LevelTable.h"
+#include "tests/e2e/ScreenChecks.h"
 #include "tests/support/BoardPictures.h"
 #include "tests/support/BoardSolver.h"
 #include "tests/support/KeyboardPlayer.h"
