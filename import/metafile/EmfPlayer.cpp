@@ -387,7 +387,7 @@ void EmfPlayer::textItem(ByteReader &record, ByteReader &t, bool wide)
     if (options & (etoOpaque | etoClipped))
         box = rect;
     const uint32_t offDx = t.u32();
-    m_budget.textChars(chars);
+    m_budget.textClaimed(chars);
     QString text;
     if (wide) {
         ByteReader s = record.sub(offString, qint64(chars) * 2);
@@ -436,7 +436,7 @@ void EmfPlayer::smallText(ByteReader &r)
         if (options & (etoOpaque | etoClipped))
             box = rect;
     }
-    m_budget.textChars(chars);
+    m_budget.textClaimed(chars);
     QString text;
     if (options & etoSmallChars) {
         text = decodeAnsi(r.bytes(chars), m_dc.state().font.charset);

@@ -125,6 +125,14 @@ public:
             throw LimitExceeded("embedded bitmaps over "
                                 + std::to_string(Limits::maxBitmapPixelsTotal) + " pixels");
     }
+    // Characters a text record claims, checked before they are read; they are counted when
+    // drawn (textChars), so that no character counts twice.
+    void textClaimed(qint64 count)
+    {
+        if (count > m_allowance.textChars || m_textChars + count > m_allowance.textCharsTotal)
+            throw LimitExceeded("too much text");
+    }
+    // Characters drawn, whatever the kind of file.
     void textChars(qint64 count)
     {
         m_textChars += count;

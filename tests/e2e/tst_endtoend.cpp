@@ -2,6 +2,7 @@
 // chosen from the menu by keyboard, a level played to its finished picture, the window
 // resized, the About box and file-open form opened and closed, animations that are seen, and
 // a picture dragged from another program and dropped on the window.
+#include "ScreenChecks.h"
 #include "XSession.h"
 
 #include "../support/BoardPictures.h"
@@ -20,6 +21,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <vector>
@@ -41,23 +44,15 @@ class EndToEndTest : public QObject {
     XSession x;
     LevelTable table;
     QString window;
-    // What the board should show; its origin is the board's top-left corner on the screen.
+    // What the board should show; its origin is the board's top-left corner on the screen, and
+    // in a grab of the game's window.
     BoardPictures board{table, BinDir};
+    BoardPictures inWindow{table, BinDir};
     QPoint &origin = board.origin;
 
-    QRect placeOnScreen(int level, int place) const { return board.placeOnScreen(level, place); }
-    QImage shown(const QImage &screen, int level, int place) const
-    {
-        return board.shown(screen, level, place);
-    }
-    QImage expected(int level, int place, int tile, bool mirrorH = false,
-                    bool mirrorV = false) const
-    {
-        return board.expected(level, place, tile, mirrorH, mirrorV);
-    }
     void clickPlace(int level, int place, int button = 1)
     {
-        x.click(placeOnScreen(level, place).center(), button);
+        x.click(board.placeOnScreen(level, place).center(), button);
     }
     // The screen as soon as `ready` holds for it, or the last one after `timeoutMs`: the game
     // runs in its own process and a busy machine may take a while to show a move.
@@ -72,32 +67,6 @@ class EndToEndTest : public QObject {
         }
         return screen;
     }
-    bool placeShows(const QImage &screen, int level, int place, int tile, bool h = false,
-                    bool v = false) const
-    {
-        return board.shows(screen, level, place, tile, h, v);
-    }
-    // What each place shows when the level is dealt: its starting tile, mirrored as dealt.
-    std::vector<QImage> dealtPlaces(int level) const
-    {
-        std::vector<QImage> places;
-        for (int j = 1; j <= 18; ++j) {
-            const PieceRecord &tile = table(level, table(level, j).StartContent);
-            const bool flipped = tile.Flipped != 0, h = tile.FlipAxis == 'H';
-            places.push_back(
-                expected(level, j, table(level, j).StartContent, flipped && h, flipped && !h));
-        }
-        return places;
-    }
-    // The inside of a place in a grab of the game's window.
-    QImage shownInWindow(const QImage &grab, int level, int place) const
-    {
-        const PieceRecord &r = table(level, place);
-        const QPoint board(0, grab.height() - BoardHeight);
-        return grab.copy(
-            QRect(board + QPoint(r.SrcLeft + 20, r.SrcTop + 20), QSize(r.SrcWidth, r.SrcHeight))
-                .adjusted(7, 7, -7, -7));
-    }
     void locateBoard(const QString &caption)
     {
         window = x.findWindow(caption);
@@ -105,24 +74,14 @@ class EndToEndTest : public QObject {
         const QRect geometry = x.windowGeometry(window);
         // The board fills the window below the menu bar.
         origin = QPoint(geometry.left(), geometry.bottom() + 1 - BoardHeight);
-    }
-
-    // The place shows tile `tile`, upright or mirrored either way.
-    bool showsTileSomehow(const QImage &screen, int level, int place, int tile) const
-    {
-        return placeShows(screen, level, place, tile)
-               || placeShows(screen, level, place, tile, true)
-               || placeShows(screen, level, place, tile, false, true);
+        inWindow.origin = QPoint(0, geometry.height() - BoardHeight);
     }
     // A player at the keyboard, reading the game's window as the screen shows it.
     KeyboardPlayer keyboardPlayer(int level)
     {
-        const QPoint board(0, x.windowGeometry(window).height() - BoardHeight);
         KeyboardPlayer player;
         player.grab = [this] { return x.grabWindow(window); };
-        player.place = [this, level, board](int j) {
-            return placeOnScreen(level, j).translated(board - origin);
-        };
+        player.place = [this, level](int j) { return inWindow.placeOnScreen(level, j); };
         player.key = [this](const QString &combo) {
             x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), combo});
         };
@@ -163,13 +122,12 @@ private slots:
     {
         const QImage screen = screenWhen([&](const QImage &shot) {
             for (int j = 1; j <= 18; ++j)
-                if (!placeShows(shot, 1, j, table(1, j).StartContent))
+                if (!board.shows(shot, 1, j, table(1, j).StartContent))
                     return false;
             return true;
         });
         for (int j = 1; j <= 18; ++j) {
-            const double d =
-                difference(shown(screen, 1, j), expected(1, j, table(1, j).StartContent));
+            const double d = board.distance(screen, 1, j, table(1, j).StartContent);
             QVERIFY2(d < 6, qPrintable(QStringLiteral("place %1 differs by %2").arg(j).arg(d)));
         }
     }
@@ -180,10 +138,10 @@ private slots:
         clickPlace(1, 2);
         clickPlace(1, 9);
         const QImage screen = screenWhen([&](const QImage &shot) {
-            return placeShows(shot, 1, 2, b) && placeShows(shot, 1, 9, a);
+            return board.shows(shot, 1, 2, b) && board.shows(shot, 1, 9, a);
         });
-        QVERIFY(placeShows(screen, 1, 2, b));
-        QVERIFY(placeShows(screen, 1, 9, a));
+        QVERIFY(board.shows(screen, 1, 2, b));
+        QVERIFY(board.shows(screen, 1, 9, a));
     }
 
     void aLevelOneSwapShowsPicturesOnTheWay()
@@ -191,13 +149,13 @@ private slots:
         // The board as dealt at start-up; places 5 and 14 lie far apart.
         const int a = 5, b = 14;
         const uint8_t tileA = table(1, a).StartContent, tileB = table(1, b).StartContent;
-        QVERIFY(placeShows(screenWhen([&](const QImage &shot) {
-                               return placeShows(shot, 1, a, tileA)
-                                      && placeShows(shot, 1, b, tileB);
-                           }),
-                           1, a, tileA));
-        const QImage showsA = expected(1, a, tileA), showsB = expected(1, b, tileB);
-        const QImage swappedA = expected(1, a, tileB), swappedB = expected(1, b, tileA);
+        QVERIFY(board.shows(screenWhen([&](const QImage &shot) {
+                                return board.shows(shot, 1, a, tileA)
+                                       && board.shows(shot, 1, b, tileB);
+                            }),
+                            1, a, tileA));
+        const QImage showsA = board.expected(1, a, tileA), showsB = board.expected(1, b, tileB);
+        const QImage swappedA = board.expected(1, a, tileB), swappedB = board.expected(1, b, tileA);
         // Grabs as fast as xwd allows while the pieces slide; on a busy machine a grab may miss
         // the quarter of a second, so a few swaps back and forth are allowed.
         int onTheWay = 0, swaps = 0;
@@ -210,7 +168,7 @@ private slots:
             clock.start();
             while (clock.elapsed() < 10000) {
                 const QImage grab = x.grabWindow(window);
-                const QImage nowA = shownInWindow(grab, 1, a), nowB = shownInWindow(grab, 1, b);
+                const QImage nowA = inWindow.shown(grab, 1, a), nowB = inWindow.shown(grab, 1, b);
                 const bool before = difference(nowA, back ? swappedA : showsA) < 6;
                 const bool after = difference(nowA, back ? showsA : swappedA) < 6
                                    && difference(nowB, back ? showsB : swappedB) < 6;
@@ -239,12 +197,9 @@ private slots:
         const QImage picture = levelPicture(BinDir, 1);
         const QPoint at = origin + QPoint(20, 20);
         auto whole = [&](const QImage &shot) {
-            return difference(shot.copy(QRect(at + QPoint(0, 200), QSize(600, 250))),
-                              picture.copy(0, 200, 600, 250))
-                   < 3;
+            return showsTheFinishedPicture(shot, origin, picture);
         };
         QImage screen = screenWhen(whole);
-        // The whole picture, away from the banner and the text.
         QVERIFY(whole(screen));
         x.settle(1500); // the banner's slide and the words
         screen = x.screenshot();
@@ -271,21 +226,25 @@ private slots:
         x.keys(window, {QStringLiteral("alt+l"), QStringLiteral("Down"), QStringLiteral("Down"),
                         QStringLiteral("Return")});
         locateBoard(QStringLiteral("^Morvane - Level 3$"));
-        int mirroredPlace = 0;
-        for (int j = 1; j <= 18 && !mirroredPlace; ++j)
-            if (table(3, table(3, j).StartContent).Flipped)
-                mirroredPlace = j;
-        QVERIFY(mirroredPlace);
-        const uint8_t t = table(3, mirroredPlace).StartContent;
-        const bool horizontal = table(3, t).FlipAxis == 'H';
-        QImage screen = screenWhen([&](const QImage &shot) {
-            return placeShows(shot, 3, mirroredPlace, t, horizontal, !horizontal);
-        });
-        QVERIFY(placeShows(screen, 3, mirroredPlace, t, horizontal, !horizontal));
-        clickPlace(3, mirroredPlace, 3);
-        screen =
-            screenWhen([&](const QImage &shot) { return placeShows(shot, 3, mirroredPlace, t); });
-        QVERIFY(placeShows(screen, 3, mirroredPlace, t));
+        // Once dealt, every place shows its tile one way or another; one that does not show it
+        // upright stands mirrored.
+        auto dealt = [&](const QImage &shot) {
+            for (int j = 1; j <= 18; ++j)
+                if (!showsSomehow(board, shot, 3, j, table(3, j).StartContent))
+                    return false;
+            return true;
+        };
+        QImage screen = screenWhen(dealt);
+        QVERIFY(dealt(screen));
+        int mirrored = 0;
+        for (int j = 1; j <= 18 && !mirrored; ++j)
+            if (!board.shows(screen, 3, j, table(3, j).StartContent))
+                mirrored = j;
+        QVERIFY2(mirrored, "level 3 deals a tile mirrored");
+        const uint8_t t = table(3, mirrored).StartContent;
+        clickPlace(3, mirrored, 3);
+        screen = screenWhen([&](const QImage &shot) { return board.shows(shot, 3, mirrored, t); });
+        QVERIFY(board.shows(screen, 3, mirrored, t));
     }
 
     void aNewPlayerSolvesALevelFromTheKeyboardAlone_data()
@@ -307,9 +266,9 @@ private slots:
         std::map<int, int> content;
         for (int j = 1; j <= 18; ++j)
             content[j] = table(level, j).StartContent;
-        const QImage dealt = screenWhen([&](const QImage &shot) {
+        screenWhen([&](const QImage &shot) {
             for (int j = 1; j <= 18; ++j)
-                if (!showsTileSomehow(shot, level, j, content[j]))
+                if (!showsSomehow(board, shot, level, j, content[j]))
                     return false;
             return true;
         });
@@ -327,11 +286,11 @@ private slots:
                         if (settled.isNull())
                             settled = screenWhen([&](const QImage &shot) {
                                 for (int j = 1; j <= 18; ++j)
-                                    if (!showsTileSomehow(shot, level, j, j))
+                                    if (!showsSomehow(board, shot, level, j, j))
                                         return false;
                                 return true;
                             });
-                        return !placeShows(settled, level, place, place);
+                        return !board.shows(settled, level, place, place);
                     },
                     [&](int place) {
                         QVERIFY(player.turn(place));
@@ -341,14 +300,10 @@ private slots:
         QCOMPARE(turned > 0, level == 3);
         // The whole picture, away from where the banners end.
         const QImage picture = levelPicture(BinDir, level);
-        const QPoint at = origin + QPoint(20, 20);
         auto whole = [&](const QImage &shot) {
-            return difference(shot.copy(QRect(at + QPoint(0, 200), QSize(600, 250))),
-                              picture.copy(0, 200, 600, 250))
-                   < 3;
+            return showsTheFinishedPicture(shot, origin, picture);
         };
         QVERIFY2(whole(screenWhen(whole)), "the finished picture");
-        Q_UNUSED(dealt);
     }
 
     void noGhostOfTheClosedMenuDuringADeal_data()
@@ -446,11 +401,21 @@ private slots:
 
     void theLevelSevenDealIsSeenForSecondsOnTheScreen()
     {
-        const std::vector<QImage> dealt = dealtPlaces(7);
+        // Each place's tile as the deal may leave it: upright, or mirrored either way.
+        std::vector<std::array<QImage, 3>> looks;
+        for (int j = 1; j <= 18; ++j) {
+            const int t = table(7, j).StartContent;
+            looks.push_back({board.expected(7, j, t), board.expected(7, j, t, true),
+                             board.expected(7, j, t, false, true)});
+        }
         auto placed = [&](const QImage &grab) {
             int n = 0;
-            for (int j = 1; j <= 18; ++j)
-                n += difference(shownInWindow(grab, 7, j), dealt[size_t(j - 1)]) < 6;
+            for (int j = 1; j <= 18; ++j) {
+                const QImage now = inWindow.shown(grab, 7, j);
+                const auto &tile = looks[size_t(j - 1)];
+                n += std::any_of(tile.begin(), tile.end(),
+                                 [&](const QImage &look) { return difference(now, look) < 6; });
+            }
             return n;
         };
         // The mouse off the board, then Levels > Level 7 by keyboard (in a fresh game the menu
@@ -510,30 +475,9 @@ private slots:
         x.settle(400);
         const QImage screen = x.screenshot();
         screen.save(QDir::temp().filePath(QStringLiteral("morvane-e2e-resized.png")));
-        // The picture area spans 20/640 to 620/640 of the board's width and 20/490 to 470/490
-        // of its height: the pieces' blue frames stand on those edges, background beyond them.
-        const QPoint board = geometry.topLeft() + QPoint(0, menu);
-        auto blue = [&](int px, int py) {
-            const QColor c(screen.pixel(board + QPoint(px, py)));
-            return c.blue() > 200 && c.red() < 60 && c.green() < 60;
-        };
-        auto blueNear = [&](int px, int py, bool vertical) {
-            for (int d = -1; d <= 1; ++d)
-                if (vertical ? blue(px + d, py) : blue(px, py + d))
-                    return true;
-            return false;
-        };
-        const int left = 960 * 20 / 640, right = 960 * 620 / 640 - 1;
-        const int top = 700 * 20 / 490, bottom = 700 * 470 / 490 - 1;
-        for (const int py : {top + 50, 350, bottom - 50}) {
-            QVERIFY(blueNear(left, py, true));
-            QVERIFY(blueNear(right, py, true));
-            QVERIFY(!blue(left - 6, py) && !blue(right + 6, py));
-        }
-        for (const int px : {left + 50, 480, right - 50}) {
-            QVERIFY(blueNear(px, top, false));
-            QVERIFY(blueNear(px, bottom, false));
-        }
+        const QString wrong =
+            boardFillsItsArea(screen, QRect(geometry.topLeft() + QPoint(0, menu), QSize(960, 700)));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
         x.run(QStringLiteral("xdotool"),
               {QStringLiteral("windowsize"), window, QString::number(before.width()),
                QString::number(before.height())});

@@ -3,12 +3,13 @@
 # it with apt-get as a user would, plays the installed game on a virtual X server (the level-1
 # board read back from the screen), then purges it and checks that nothing is left behind.
 # Usage: check_package.sh SOURCE_DIR BUILD_DIR  (BUILD_DIR holds tests/tst_installed_board)
-# It installs and removes a system package: it needs root, or sudo.
+# It installs and removes a system package: it needs root, or sudo. It never runs over a morvane
+# package it did not install itself: it fails, and leaves that package alone. What an interrupted
+# run of its own left installed (it marks its installs in MARK) it purges first.
 set -euo pipefail
 
 SOURCE="$(cd "$1" && pwd)"
 BUILD="$(cd "$2" && pwd)"
-WORK="$(mktemp -d)"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
@@ -17,17 +18,40 @@ sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 apt_get() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@"; }
 installed() { dpkg-query -W -f='${Status}' morvane 2>/dev/null | grep -q "install ok installed"; }
+# Any trace of the package in dpkg's database, a half-installed or removed-but-configured one too.
+present() { [ -n "$(dpkg-query -W -f='${Status}' morvane 2>/dev/null | grep -v 'not-installed$')" ]; }
+MARK=/var/tmp/morvane-check-package.installed
 
-if installed; then
-    echo "SKIP: a morvane package is installed on this machine already; it is left alone" >&2
-    exit 0
+if present; then
+    version="$(dpkg-query -W -f='${Version}' morvane 2>/dev/null || true)"
+    owner="$(cat "$MARK" 2>/dev/null || true)"
+    if [ -n "$owner" ] && [ ! -d "/proc/$owner" ]; then
+        echo "note: purging morvane $version, left installed by an interrupted run of this check"
+        apt_get purge morvane >/dev/null
+        rm -f "$MARK"
+    else
+        [ -n "$owner" ] && why="by another run of this check, still going (process $owner)" \
+            || why="not by this check"
+        echo "FAIL: a morvane package ($version) is installed on this machine, $why." >&2
+        echo "      It is left alone; remove it (apt-get purge morvane) to check the package." >&2
+        exit 1
+    fi
 fi
-we_installed=""
+WORK="$(mktemp -d)"
 cleanup() {
-    [ -n "$we_installed" ] && installed && apt_get purge morvane >/dev/null 2>&1 || true
+    if [ "$(cat "$MARK" 2>/dev/null)" = "$$" ]; then
+        if present; then
+            apt_get purge morvane >/dev/null 2>&1 && rm -f "$MARK"
+        else
+            rm -f "$MARK"
+        fi
+    fi
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+# Stopped by a signal, the script still purges what it installed.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # --- build from a clean copy: only what the repository holds, none of its build folders --------
 mkdir "$WORK/morvane"
@@ -56,8 +80,8 @@ else
 fi
 
 # --- install as a user would, and look at what arrived ----------------------------------------
+echo $$ >"$MARK" # before the install: an install cut short is ours to purge too
 apt_get install "$deb" >/dev/null
-we_installed=1
 installed && pass "installed with apt-get" || fail "apt-get did not install the package"
 files="$(dpkg -L morvane)"
 
@@ -96,7 +120,8 @@ fi
 
 # --- purge, and nothing may stay behind -------------------------------------------------------
 apt_get purge morvane >/dev/null
-installed && fail "the package is still installed after purge"
+present && fail "the package is still known to dpkg after purge"
+rm -f "$MARK"
 for path in "$APPDIR" "$LAUNCHER" "$DESKTOP" "$METAINFO" "$MANPAGE" /usr/share/doc/morvane "${ICONS[@]}"; do
     [ -e "$path" ] || [ -L "$path" ] && fail "left behind: $path"
 done

@@ -1,8 +1,9 @@
-// The real game on a real Wayland compositor (sway, headless): the start-up board read back
-// with grim, a swap and a turn made with a virtual pointer, a level chosen with the keyboard,
-// and what the game does to its own window: the size File > Open gives a floating window, the
-// tiled window, the window hidden and shown again, and the About box and the file-open form
-// over the main window. Every test function starts from a freshly started game that has finished
+// The real game on a real Wayland compositor (sway, headless), read back with grim: input
+// through a virtual pointer and keyboard of our own (a swap and a turn by the pointer's buttons,
+// a level solved from the keyboard), and what the game does to its own window: the size File >
+// Open gives a floating window and a tiled one, the window hidden and shown again, and the About
+// box and the file-open form over the main window. The scenarios of play the X11 test shows are
+// not repeated here. Every test function starts from a freshly started game that has finished
 // dealing level 1, and waits for what it checks to show on the screen or in sway's tree: the
 // game runs in its own process, its animations take real time (a deal several seconds) and hold
 // its input until they end, and sway answers a change of layout or focus when it gets to it.
@@ -10,6 +11,7 @@
 
 #include "app/OwnSizeKeeper.h"
 #include "game/LevelTable.h"
+#include "tests/e2e/ScreenChecks.h"
 #include "tests/support/BoardPictures.h"
 #include "tests/support/BoardSolver.h"
 #include "tests/support/KeyboardPlayer.h"
@@ -44,24 +46,6 @@ class WaylandTest : public QObject {
     BoardPictures board{table, BinDir};
     SwayWindow window;
     QTemporaryDir pictures; // the game's working folder, with two pictures of the player's own
-
-    // The place shows the tile the level deals there, mirrored as dealt.
-    bool showsItsDeal(const QImage &screen, int level, int place) const
-    {
-        const uint8_t t = table(level, place).StartContent;
-        const bool mirrored = table(level, t).Flipped, horizontal = table(level, t).FlipAxis == 'H';
-        return board.shows(screen, level, place, t, mirrored && horizontal,
-                           mirrored && !horizontal);
-    }
-
-    // Every place shows the tile the level deals there: the deal is over.
-    bool showsTheLevelAsDealt(const QImage &screen, int level) const
-    {
-        for (int j = 1; j <= 18; ++j)
-            if (!showsItsDeal(screen, level, j))
-                return false;
-        return true;
-    }
 
     // The screen as soon as `ready` holds for it, or the last one after `timeoutMs`: the game
     // runs in its own process and a busy machine may take a while to show a move.
@@ -181,54 +165,49 @@ private slots:
         QCOMPARE(window.rect.width(), BoardWidth);
     }
 
-    void startupBoardShowsTheDealtTiles()
+    void pointerButtonsTurnAndSwap()
     {
-        const QImage screen =
-            screenWhen([&](const QImage &shot) { return board.showsTheDeal(shot, 1); });
-        for (int j = 1; j <= 18; ++j) {
-            const double d = board.distance(screen, 1, j, table(1, j).StartContent);
-            QVERIFY2(d < 6, qPrintable(QStringLiteral("place %1 differs by %2").arg(j).arg(d)));
-        }
-    }
-
-    void swapByPointer()
-    {
-        const uint8_t a = table(1, 2).StartContent, b = table(1, 9).StartContent;
-        clickPlace(1, 2);
-        clickPlace(1, 9);
-        const QImage screen = screenWhen([&](const QImage &shot) {
-            return board.shows(shot, 1, 2, b) && board.shows(shot, 1, 9, a);
-        });
-        QVERIFY(board.shows(screen, 1, 2, b));
-        QVERIFY(board.shows(screen, 1, 9, a));
-        // And back: the board as dealt again.
-        clickPlace(1, 9);
-        clickPlace(1, 2);
-        pointerAway();
-        QVERIFY(board.showsTheDeal(
-            screenWhen([&](const QImage &shot) { return board.showsTheDeal(shot, 1); }), 1));
-    }
-
-    void levelChosenByKeyboardAndATurnByRightButton()
-    {
-        // Alt+L opens the Level menu; the third item is level 3.
+        // Level 3, where a turn changes what a piece shows.
         keys({QStringLiteral("alt+l"), QStringLiteral("Down"), QStringLiteral("Down"),
               QStringLiteral("Return")});
         locateBoard(QStringLiteral("^Morvane - Level 3$"));
-        int mirroredPlace = 0;
-        for (int j = 1; j <= 18 && !mirroredPlace; ++j)
-            if (table(3, table(3, j).StartContent).Flipped)
-                mirroredPlace = j;
-        QVERIFY(mirroredPlace);
-        const uint8_t t = table(3, mirroredPlace).StartContent;
-        // The caption changes before the deal: the deal is over once every place shows its tile.
-        QImage screen =
-            screenWhen([&](const QImage &shot) { return showsTheLevelAsDealt(shot, 3); });
-        QVERIFY(showsTheLevelAsDealt(screen, 3));
-        clickPlace(3, mirroredPlace, QStringLiteral("right"));
-        screen =
-            screenWhen([&](const QImage &shot) { return board.shows(shot, 3, mirroredPlace, t); });
-        QVERIFY(board.shows(screen, 3, mirroredPlace, t));
+        // The caption changes before the deal: the deal is over once every place shows its tile
+        // one way or another. One that does not show it upright stands mirrored.
+        auto dealt = [&](const QImage &shot) {
+            for (int j = 1; j <= 18; ++j)
+                if (!showsSomehow(board, shot, 3, j, table(3, j).StartContent))
+                    return false;
+            return true;
+        };
+        QImage screen = screenWhen(dealt);
+        QVERIFY(dealt(screen));
+        int mirrored = 0;
+        QList<int> upright;
+        for (int j = 1; j <= 18; ++j) {
+            if (board.shows(screen, 3, j, table(3, j).StartContent))
+                upright << j;
+            else if (!mirrored)
+                mirrored = j;
+        }
+        QVERIFY2(mirrored, "level 3 deals a tile mirrored");
+        QVERIFY(upright.size() >= 2);
+
+        // The right button turns the mirrored piece upright.
+        const uint8_t t = table(3, mirrored).StartContent;
+        clickPlace(3, mirrored, QStringLiteral("right"));
+        screen = screenWhen([&](const QImage &shot) { return board.shows(shot, 3, mirrored, t); });
+        QVERIFY(board.shows(screen, 3, mirrored, t));
+
+        // Two left clicks swap two upright pieces.
+        const int p = upright.first(), q = upright.last();
+        const uint8_t a = table(3, p).StartContent, b = table(3, q).StartContent;
+        clickPlace(3, p);
+        clickPlace(3, q);
+        screen = screenWhen([&](const QImage &shot) {
+            return board.shows(shot, 3, p, b) && board.shows(shot, 3, q, a);
+        });
+        QVERIFY(board.shows(screen, 3, p, b));
+        QVERIFY(board.shows(screen, 3, q, a));
     }
 
     void aNewPlayerSolvesALevelFromTheKeyboardAlone_data()
@@ -246,17 +225,12 @@ private slots:
                   QStringLiteral("Return")});
             locateBoard(QStringLiteral("^Morvane - Level 3$"));
         }
-        auto showsSomehow = [&](const QImage &shot, int place, int tile) {
-            return board.shows(shot, level, place, tile)
-                   || board.shows(shot, level, place, tile, true)
-                   || board.shows(shot, level, place, tile, false, true);
-        };
         std::map<int, int> content;
         for (int j = 1; j <= 18; ++j)
             content[j] = table(level, j).StartContent;
         screenWhen([&](const QImage &shot) {
             for (int j = 1; j <= 18; ++j)
-                if (!showsSomehow(shot, j, content[j]))
+                if (!showsSomehow(board, shot, level, j, content[j]))
                     return false;
             return true;
         });
@@ -276,7 +250,7 @@ private slots:
                         if (settled.isNull())
                             settled = screenWhen([&](const QImage &shot) {
                                 for (int j = 1; j <= 18; ++j)
-                                    if (!showsSomehow(shot, j, j))
+                                    if (!showsSomehow(board, shot, level, j, j))
                                         return false;
                                 return true;
                             });
@@ -290,11 +264,8 @@ private slots:
         QCOMPARE(turned > 0, level == 3);
         // The whole picture, away from where the banners end.
         const QImage picture = levelPicture(BinDir, level);
-        const QPoint at = board.origin + QPoint(20, 20);
         auto whole = [&](const QImage &shot) {
-            return difference(shot.copy(QRect(at + QPoint(0, 200), QSize(600, 250))),
-                              picture.copy(0, 200, 600, 250))
-                   < 3;
+            return showsTheFinishedPicture(shot, board.origin, picture);
         };
         QVERIFY2(whole(screenWhen(whole)), "the finished picture");
     }
@@ -330,39 +301,6 @@ private slots:
         QVERIFY2(board.showsTheDeal(w.screenshot(), 1), "no place changed");
     }
 
-    // The board fills the window: for a level picture of 600 x 450 the picture area spans 20/640
-    // to 620/640 of the board's width and 20/490 to 470/490 of its height (`units` are the
-    // picture's size with its margins), the pieces' blue frames on those edges and background
-    // beyond them. Returns what is wrong, or nothing.
-    QString boardFillsTheWindow(const QImage &screen, int menu, QSize units = {640, 490}) const
-    {
-        const QPoint corner = window.rect.topLeft() + QPoint(0, menu);
-        const int width = window.rect.width(), height = window.rect.height() - menu;
-        auto blue = [&](int px, int py) {
-            const QColor c(screen.pixel(corner + QPoint(px, py)));
-            return c.blue() > 200 && c.red() < 60 && c.green() < 60;
-        };
-        auto blueNear = [&](int px, int py, bool vertical) {
-            for (int d = -1; d <= 1; ++d)
-                if (vertical ? blue(px + d, py) : blue(px, py + d))
-                    return true;
-            return false;
-        };
-        const int unitsW = units.width(), unitsH = units.height();
-        const int left = width * 20 / unitsW, right = width * (unitsW - 20) / unitsW - 1;
-        const int top = height * 20 / unitsH, bottom = height * (unitsH - 20) / unitsH - 1;
-        for (const int py : {top + 30, height / 2, bottom - 30}) {
-            if (!blueNear(left, py, true) || !blueNear(right, py, true))
-                return QStringLiteral("no frame at the picture's left or right edge, y %1").arg(py);
-            if (blue(left - 8, py) || blue(right + 8, py))
-                return QStringLiteral("a frame outside the picture area, y %1").arg(py);
-        }
-        // Away from the middle, where a piece under the pointer would glow.
-        for (const int px : {left + 30, width * 3 / 4, right - 30})
-            if (!blueNear(px, top, false) || !blueNear(px, bottom, false))
-                return QStringLiteral("no frame at the picture's top or bottom edge, x %1").arg(px);
-        return QString();
-    }
     // Waits for the board to fill the window; sway may still be sizing it, so the window is
     // looked up again each round.
     QString boardFillsTheWindowSoon(int menu, QSize units = {640, 490})
@@ -373,22 +311,10 @@ private slots:
         do {
             w.settle(250);
             window = mainWindowWhen([](const SwayWindow &) { return true; });
-            wrong = boardFillsTheWindow(w.screenshot(), menu, units);
+            const QRect area = window.rect.adjusted(0, menu, 0, 0);
+            wrong = boardFillsItsArea(w.screenshot(), area, units);
         } while (!wrong.isEmpty() && clock.elapsed() < Patience);
         return wrong;
-    }
-
-    void tiledWindowBoardFollows()
-    {
-        // Tiled, the compositor gives the window the whole output; the board follows it.
-        const int menu = window.rect.height() - BoardHeight;
-        QVERIFY(swayOnMainWindow({QStringLiteral("floating"), QStringLiteral("disable")}));
-        window = mainWindowWhen(
-            [](const SwayWindow &shown) { return shown.rect.size() == QSize(1280, 900); });
-        QCOMPARE(window.rect.size(), QSize(1280, 900));
-        pointerAway();
-        const QString wrong = boardFillsTheWindowSoon(menu);
-        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
 
     void hiddenAndShownAgainKeepsTheBoard()
@@ -456,14 +382,17 @@ private slots:
 
     void fileOpenOnATiledWindowKeepsTheTile()
     {
-        // Tiled, the compositor sizes the window; the game's own size for the picture is no more
-        // than a wish, and the tile's size, which the compositor restates, is not undone.
+        // Tiled, the compositor gives the window the whole output, and the board follows it.
+        // The game's own size for a picture is then no more than a wish, and the tile's size,
+        // which the compositor restates, is not undone.
         const int menu = window.rect.height() - BoardHeight;
         QVERIFY(swayOnMainWindow({QStringLiteral("floating"), QStringLiteral("disable")}));
         window = mainWindowWhen(
             [](const SwayWindow &shown) { return shown.rect.size() == QSize(1280, 900); });
         QCOMPARE(window.rect.size(), QSize(1280, 900));
-        QVERIFY(boardFillsTheWindowSoon(menu).isEmpty());
+        pointerAway();
+        QString wrong = boardFillsTheWindowSoon(menu);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
         QVERIFY(openTheForm());
         chooseTheFirstPicture();
         // Past the time in which the game undoes a stale answer, the 300 x 200 picture with its
@@ -472,7 +401,7 @@ private slots:
         window = mainWindowWhen([](const SwayWindow &) { return true; });
         QCOMPARE(window.rect.size(), QSize(1280, 900));
         pointerAway();
-        const QString wrong = boardFillsTheWindowSoon(menu, QSize(340, 240));
+        wrong = boardFillsTheWindowSoon(menu, QSize(340, 240));
         if (!wrong.isEmpty())
             w.screenshot().save(QDir::temp().filePath(QStringLiteral("morvane-wayland-tiled.png")));
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
