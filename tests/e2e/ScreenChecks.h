@@ -1,14 +1,19 @@
 // What a player sees of the real game's board on a screen, shared by the end-to-end tests on X11
-// and on Wayland: a tile shown whichever way it is turned, the finished picture, and the board
-// filling its window.
+// and on Wayland: a tile shown whichever way it is turned, the finished picture, the board
+// filling its window, and a level solved from the keyboard alone.
 #pragma once
 
 #include "tests/support/BoardPictures.h"
+#include "tests/support/BoardSolver.h"
+#include "tests/support/KeyboardPlayer.h"
 
 #include <QColor>
 #include <QImage>
 #include <QRect>
 #include <QString>
+
+#include <functional>
+#include <map>
 
 namespace morvane::test {
 
@@ -19,6 +24,16 @@ inline bool showsSomehow(const BoardPictures &board, const QImage &screen, int l
 {
     return board.shows(screen, level, place, tile) || board.shows(screen, level, place, tile, true)
            || board.shows(screen, level, place, tile, false, true);
+}
+
+// Every place shows the tile `tileAt` names for it, whichever way it is turned.
+inline bool showsEveryTileSomehow(const BoardPictures &board, const QImage &screen, int level,
+                                  const std::function<int(int place)> &tileAt)
+{
+    for (int j = 1; j <= 18; ++j)
+        if (!showsSomehow(board, screen, level, j, tileAt(j)))
+            return false;
+    return true;
 }
 
 // The level's whole 600 x 450 picture on the board at `origin`, read away from where the
@@ -60,6 +75,39 @@ inline QString boardFillsItsArea(const QImage &screen, const QRect &area, QSize 
         if (!blueNear(px, top, false) || !blueNear(px, bottom, false))
             return QStringLiteral("no frame at the picture's top or bottom edge, x %1").arg(px);
     return QString();
+}
+
+// The screen as soon as a check holds for it, or the last one looked at.
+using ScreenWhen = std::function<QImage(const std::function<bool(const QImage &)> &ready)>;
+
+// Solves the level dealt on the board from the keyboard alone, as a new player would: every
+// tile swapped home, then every piece the screen shows mirrored turned. `content` is what each
+// place shows as dealt. Returns how many pieces were turned, or -1 when the player got lost.
+inline int solveFromTheKeyboard(KeyboardPlayer &player, const BoardPictures &board, int level,
+                                std::map<int, int> content, const ScreenWhen &screenWhen)
+{
+    bool lost = false;
+    QImage settled;
+    int turned = 0;
+    solveBoard({[&](int place) { return content[place]; },
+                [&](int place, int other) {
+                    lost |= !player.click(place) || !player.click(other);
+                    std::swap(content[place], content[other]);
+                },
+                [&](int place) {
+                    // Every tile home: the screen shows which of them stand mirrored.
+                    if (settled.isNull())
+                        settled = screenWhen([&](const QImage &shot) {
+                            return showsEveryTileSomehow(board, shot, level,
+                                                         [](int j) { return j; });
+                        });
+                    return !board.shows(settled, level, place, place);
+                },
+                [&](int place) {
+                    lost |= !player.turn(place);
+                    ++turned;
+                }});
+    return lost ? -1 : turned;
 }
 
 } // namespace morvane::test

@@ -229,10 +229,8 @@ private slots:
         // Once dealt, every place shows its tile one way or another; one that does not show it
         // upright stands mirrored.
         auto dealt = [&](const QImage &shot) {
-            for (int j = 1; j <= 18; ++j)
-                if (!showsSomehow(board, shot, 3, j, table(3, j).StartContent))
-                    return false;
-            return true;
+            return showsEveryTileSomehow(board, shot, 3,
+                                         [&](int j) { return table(3, j).StartContent; });
         };
         QImage screen = screenWhen(dealt);
         QVERIFY(dealt(screen));
@@ -266,36 +264,15 @@ private slots:
         std::map<int, int> content;
         for (int j = 1; j <= 18; ++j)
             content[j] = table(level, j).StartContent;
-        screenWhen([&](const QImage &shot) {
-            for (int j = 1; j <= 18; ++j)
-                if (!showsSomehow(board, shot, level, j, content[j]))
-                    return false;
-            return true;
-        });
+        const auto dealt = [&](const QImage &shot) {
+            return showsEveryTileSomehow(board, shot, level, [&](int j) { return content[j]; });
+        };
+        QVERIFY(dealt(screenWhen(dealt)));
         KeyboardPlayer player = keyboardPlayer(level);
-        QImage settled;
-        int turned = 0;
-        solveBoard({[&](int place) { return content[place]; },
-                    [&](int place, int other) {
-                        QVERIFY(player.click(place));
-                        QVERIFY(player.click(other));
-                        std::swap(content[place], content[other]);
-                    },
-                    [&](int place) {
-                        // Every tile home: the screen shows which of them stand mirrored.
-                        if (settled.isNull())
-                            settled = screenWhen([&](const QImage &shot) {
-                                for (int j = 1; j <= 18; ++j)
-                                    if (!showsSomehow(board, shot, level, j, j))
-                                        return false;
-                                return true;
-                            });
-                        return !board.shows(settled, level, place, place);
-                    },
-                    [&](int place) {
-                        QVERIFY(player.turn(place));
-                        ++turned;
-                    }});
+        const int turned = solveFromTheKeyboard(
+            player, board, level, content,
+            [&](const std::function<bool(const QImage &)> &ready) { return screenWhen(ready); });
+        QVERIFY2(turned >= 0, "the keyboard cursor went where the player pressed it");
         qInfo("level %d solved with %d keys, %d turns", level, player.keysPressed, turned);
         QCOMPARE(turned > 0, level == 3);
         // The whole picture, away from where the banners end.
