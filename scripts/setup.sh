@@ -25,17 +25,20 @@ esac
 
 # What only the tests take: both build tools (the suite builds with each), the library lookup of
 # our Wayland input client, a virtual X server with input and screen tools, clang with libFuzzer
-# for the fuzz targets, the desktop-file and AppStream checkers, the licence and style checkers, a
-# headless Wayland compositor with its screen reader and our input client's libraries, and the
-# Debian packaging tools with the manual reader the package check reads its page with.
+# for the fuzz targets, the desktop-file and AppStream checkers, git (the style check lists the
+# sources with it, and the licence check skips what .gitignore ignores only through it), the
+# licence and style checkers, a headless Wayland compositor with its screen reader and our input
+# client's libraries, and the Debian packaging tools: dpkg-buildpackage refuses to build without
+# build-essential, which dpkg-dev only recommends, and the package check reads the manual page
+# with man.
 MORVANE_TEST_PACKAGES=(
     ninja-build make pkg-config
     xvfb xdotool x11-apps imagemagick
     clang libclang-rt-14-dev
     desktop-file-utils appstream
-    reuse clang-format
+    git reuse clang-format
     sway grim libwayland-dev libxkbcommon-dev
-    debhelper dpkg-dev lintian man-db
+    debhelper dpkg-dev build-essential lintian man-db
 )
 
 # Installs those of the named packages that are missing. Recommended packages are left out: the
@@ -44,6 +47,9 @@ MORVANE_TEST_PACKAGES=(
 morvane_install_packages() {
     local missing=() package
     for package in "$@"; do
+        if [[ " ${missing[*]} " == *" $package "* ]]; then
+            continue # named in both lists
+        fi
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi
