@@ -21,6 +21,13 @@ if [ ! -f "$cache" ] || { [ ! -f "$MORVANE_BUILD/build.ninja" ] && [ ! -f "$MORV
     cmake -S "$MORVANE_ROOT" -B "$MORVANE_BUILD" -G "$generator" \
         -DMORVANE_BUILD_TESTS=OFF -DMORVANE_BUILD_BENCH=OFF
 fi
+# Ninja picks its own number of jobs, a few more than the cores, which keeps them busy while a
+# job waits on the disk; make runs one job at a time unless told.
+jobs=()
+case "$generator" in
+    Ninja*) ;;
+    *) jobs=(-j "$(nproc)") ;;
+esac
 # The game's target makes its level files beside it too.
-cmake --build "$MORVANE_BUILD" -j "$(nproc)" --target morvane
+cmake --build "$MORVANE_BUILD" "${jobs[@]}" --target morvane
 exec "$MORVANE_BUILD/bin/morvane"
