@@ -26,12 +26,12 @@ esac
 # What only the tests take: both build tools (the suite builds with each), the library lookup of
 # our Wayland input client, a virtual X server with input and screen tools, clang with libFuzzer
 # for the fuzz targets and llvm-symbolizer to name the functions in a sanitizer's report (clang
-# only recommends it: without it a fuzz crash shows bare addresses), the desktop-file and AppStream checkers, git (the style check lists the
-# sources with it, and the licence check skips what .gitignore ignores only through it), the
-# licence and style checkers, a headless Wayland compositor with its screen reader and our input
-# client's libraries, and the Debian packaging tools: dpkg-buildpackage refuses to build without
-# build-essential, which dpkg-dev only recommends, and the package check reads the manual page
-# with man.
+# only recommends it: without it a fuzz crash shows bare addresses), the desktop-file and
+# AppStream checkers, git (the style check lists the sources with it, and the licence check
+# leaves out what .gitignore ignores only through it), the licence and style checkers, a headless
+# Wayland compositor with its screen reader and our input client's libraries, and the Debian
+# packaging tools: dpkg-buildpackage refuses to build without build-essential, which dpkg-dev
+# only recommends, and the package check reads the manual page with man.
 MORVANE_TEST_PACKAGES=(
     ninja-build make pkg-config
     xvfb xdotool x11-apps imagemagick
