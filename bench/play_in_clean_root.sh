@@ -11,7 +11,8 @@
 #   after   ./scripts/play.sh of AFTER, then a second ./scripts/play.sh in the same root
 #   before  ./scripts/play.sh of BEFORE
 # Each is timed from its start until the window "Morvane - Level 1" is on a private Xvfb of the
-# host (polled with xdotool every 0.2 s once the game is built); "install" is the time until the build folder appears.
+# host (polled with xdotool every 0.2 s once the game is built); "install" is the time until the
+# build folder appears.
 # Packages (dpkg -l) and the size of /usr are counted before and after. Figures go to
 # WORKDIR/results.txt, each case's output to WORKDIR/CASE.log.
 #
