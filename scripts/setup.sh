@@ -1,29 +1,56 @@
 #!/usr/bin/env bash
-# Installs whatever the game needs on Debian 12 that is missing, then builds it into build/.
+# The packages the game and its tests need on Debian 12, and the build step they share.
 # Sourced by play.sh and test.sh.
 set -euo pipefail
 
 MORVANE_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 MORVANE_BUILD="${MORVANE_BUILD:-$MORVANE_ROOT/build}"
 
-# Build tools, Qt 6, fonts, and what the tests use: a virtual X server, input and screen tools,
-# clang with libFuzzer for the fuzz targets, a headless Wayland compositor with its screen
-# reader and the libraries of our own input client, and the Debian packaging tools.
-MORVANE_PACKAGES=(
-    cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev
+# What building and playing the game takes, and nothing more: the compiler, CMake, Qt 6 (its GUI
+# library brings the X11 platform), the picture-format plugins (WebP, TIFF), the Wayland platform,
+# and the two font families the game draws its texts with. A player's first command installs
+# these, so it stays small.
+MORVANE_PLAY_PACKAGES=(
+    cmake g++
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-image-formats-plugins qt6-wayland
     fonts-liberation2 fonts-dejavu-core
+)
+# The tool that runs the build, for the generator chosen (Ninja unless MORVANE_GENERATOR names
+# another): CMake only recommends make, so it is not there without being asked for.
+case "${MORVANE_GENERATOR:-Ninja}" in
+    Ninja*) MORVANE_PLAY_PACKAGES+=(ninja-build) ;;
+    *Makefiles*) MORVANE_PLAY_PACKAGES+=(make) ;;
+esac
+
+# What only the tests take: both build tools (the suite builds with each), the library lookup of
+# our Wayland input client, a virtual X server with input and screen tools, clang with libFuzzer
+# for the fuzz targets and llvm-symbolizer to name the functions in a sanitizer's report (clang
+# only recommends it: without it a fuzz crash shows bare addresses), the desktop-file and
+# AppStream checkers, git (the style check lists the sources with it, and the licence check
+# leaves out what .gitignore ignores only through it), the licence and style checkers, a headless
+# Wayland compositor with its screen reader and our input client's libraries, and the Debian
+# packaging tools: dpkg-buildpackage refuses to build without build-essential, which dpkg-dev
+# only recommends, and the package check reads the manual page with man.
+MORVANE_TEST_PACKAGES=(
+    ninja-build make pkg-config
     xvfb xdotool x11-apps imagemagick
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev llvm
     desktop-file-utils appstream
-    reuse clang-format
-    sway grim qt6-wayland libwayland-dev libxkbcommon-dev
-    debhelper dpkg-dev lintian man-db
+    git reuse clang-format
+    sway grim libwayland-dev libxkbcommon-dev
+    debhelper dpkg-dev build-essential lintian man-db
 )
 
+# Installs those of the named packages that are missing. Recommended packages are left out: the
+# lists above name everything the game and the tests use, and what a package merely recommends
+# would more than double the download. apt-get update runs only when something must be installed.
 morvane_install_packages() {
-    local missing=()
-    for package in "${MORVANE_PACKAGES[@]}"; do
+    local missing=() package
+    for package in "$@"; do
+        if [[ " ${missing[*]} " == *" $package "* ]]; then
+            continue # named in both lists
+        fi
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi
@@ -36,11 +63,14 @@ morvane_install_packages() {
     if [ "$(id -u)" -ne 0 ]; then
         sudo=(sudo)
     fi
+    # Through env: sudo would drop a variable set in front of it.
     "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# Builds with Ninja unless MORVANE_GENERATOR names another CMake generator.
+# Configures and builds everything in MORVANE_BUILD, with Ninja unless MORVANE_GENERATOR names
+# another CMake generator.
 morvane_build() {
     cmake -S "$MORVANE_ROOT" -B "$MORVANE_BUILD" -G "${MORVANE_GENERATOR:-Ninja}" "$@"
     cmake --build "$MORVANE_BUILD" -j "$(nproc)"

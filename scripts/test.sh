@@ -5,7 +5,7 @@
 # UndefinedBehaviorSanitizer, and a short run of every fuzz target.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-morvane_install_packages
+morvane_install_packages "${MORVANE_PLAY_PACKAGES[@]}" "${MORVANE_TEST_PACKAGES[@]}"
 
 summary="$(mktemp)"
 trap 'rm -f "$summary"' EXIT
