@@ -502,8 +502,12 @@ void Canvas::text(QPointF reference, const QString &text, const std::vector<doub
     if (lf.width != 0) {
         const double average = QFontMetricsF(font).averageCharWidth();
         const double wanted = std::abs(lf.width) * scaleX;
+        // FreeType cannot rasterise a letter stretched far past its height (Qt then copies its
+        // glyph from a null bitmap and crashes): widening stops at an em 512 pixels wide.
+        const int widest = std::max(100, int(100 * Limits::maxWidenedEmPixels / font.pixelSize()));
         if (average > 0 && std::isfinite(wanted))
-            font.setStretch(std::clamp(int(std::lround(100 * wanted / average)), 1, 4000));
+            font.setStretch(
+                std::clamp(int(std::lround(100 * wanted / average)), 1, std::min(4000, widest)));
     }
     const QFontMetricsF metrics(font);
 

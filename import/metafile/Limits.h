@@ -28,6 +28,7 @@ struct Limits {
     static constexpr qint64 maxTextChars = 16'384;         // characters in one text record
     static constexpr qint64 maxTextCharsTotal = 1'000'000; // characters over the whole file
     static constexpr double maxFontPixels = 4'096;         // larger text is not drawn
+    static constexpr double maxWidenedEmPixels = 512;      // text is widened no further
     static constexpr int maxClipRects = 4'096;             // rectangles in a clip region
     static constexpr qint64 maxPolygonsPerRecord = 65'536; // polygons in one poly-polygon
     // Scanlines crossed by the edges of one drawn shape: what filling it costs the rasteriser.

@@ -182,12 +182,12 @@ public:
         m_body.append(params);
         ++m_records;
     }
-    void font(uint32_t index, int height, const QString &face)
+    void font(uint32_t index, int height, const QString &face, int width = 0)
     {
         QByteArray p;
         put32(p, index);
         put32(p, height);
-        put32(p, 0);
+        put32(p, width);
         put32(p, 0);
         put32(p, 0);
         put32(p, 400);

@@ -374,6 +374,23 @@ private slots:
         QVERIFY(inkIn(drawn.image, drawn.image.rect()) > 1000);
     }
 
+    // A letter widened to many times its height: FreeType cannot rasterise the widest, so the
+    // widening stops short of them and the letter is still drawn. At 40 pixels a combining breve
+    // stretched 30 to 35 times crashed; the sweep passes every widening up to the most there is.
+    void aLetterWidenedFarPastItsHeightIsDrawn()
+    {
+        for (int width = 200; width <= 1800; width += 8) {
+            EmfBuilder e;
+            e.font(1, -40, QStringLiteral("DejaVu Sans"), width);
+            e.record(SelectObject, {1});
+            e.textW(20, 20, QStringLiteral("o\u0361o"));
+            const mf::RenderResult drawn = mf::render(e.build());
+            QVERIFY2(!drawn.image.isNull(), qPrintable(drawn.error));
+            QVERIFY2(inkIn(drawn.image, drawn.image.rect()) > 0,
+                     qPrintable(QString::number(width)));
+        }
+    }
+
     // --- time ---
     void timeIsCheckedInsideOneLongRecord()
     {
