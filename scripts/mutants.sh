@@ -25,9 +25,11 @@
 # tree plus two minutes: a mutant that makes a test loop for ever is killed by that limit.
 #
 # A mutant whose original text is not found exactly once, or that does not build, is an error
-# in the list: it is reported as such and never counted as killed.
-# Exit status: 0 every mutant killed, 1 some survived, 2 errors in the list or a failing
-# unchanged tree.
+# in the list: it is reported as such and never counted as killed. A mutant the list marks
+# equivalent (it cannot change what the player sees) is still run; if it survives it is named
+# with its reason, apart from the survivors, and if it is killed the mark is wrong and is named.
+# Exit status: 0 every mutant killed but the equivalent ones, 1 some survived, 2 errors in the
+# list or a failing unchanged tree.
 set -euo pipefail
 # A replacement holding "&" must stay as written.
 shopt -u patsub_replacement 2>/dev/null || true
@@ -62,12 +64,13 @@ done
 # --- The list ------------------------------------------------------------------------------------
 # Blocks of "key: value" lines, one block per mutant, blocks apart by a blank line; "#" starts a
 # comment line. Keys: id, file (from the top of the tree), from (the original text, exactly once
-# in the file), to (its replacement, may be empty), fault (what a player would see go wrong).
-ids=() files=() froms=() tos=() faults=()
+# in the file), to (its replacement, may be empty), fault (what a player would see go wrong),
+# and, only for a mutant that cannot change behaviour, equivalent (why not).
+ids=() files=() froms=() tos=() faults=() equivalents=()
 list_errors=()
 
 add_entry() {
-    local id="$1" file="$2" from="$3" to="$4" fault="$5" line="$6"
+    local id="$1" file="$2" from="$3" to="$4" fault="$5" line="$6" equivalent="$7"
     local where="${list#"$root/"}:$line"
     if [[ -z "$id" || -z "$file" || -z "$from" || -z "$fault" ]]; then
         list_errors+=("$where: a mutant needs id, file, from and fault")
@@ -85,18 +88,19 @@ add_entry() {
         return
     fi
     ids+=("$id") files+=("$file") froms+=("$from") tos+=("$to") faults+=("$fault")
+    equivalents+=("$equivalent")
 }
 
 read_list() {
     [[ -f "$list" ]] || { echo "mutants.sh: no list $list" >&2; exit 2; }
-    local id="" file="" from="" to="" fault="" start=0 number=0 open=false line
+    local id="" file="" from="" to="" fault="" equivalent="" start=0 number=0 open=false line
     while IFS= read -r line || [[ -n "$line" ]]; do
         number=$((number + 1))
         line="${line%$'\r'}"
         [[ "$line" == \#* ]] && continue
         if [[ -z "${line//[[:space:]]/}" ]]; then
-            $open && add_entry "$id" "$file" "$from" "$to" "$fault" "$start"
-            id="" file="" from="" to="" fault="" open=false
+            $open && add_entry "$id" "$file" "$from" "$to" "$fault" "$start" "$equivalent"
+            id="" file="" from="" to="" fault="" equivalent="" open=false
             continue
         fi
         $open || start=$number
@@ -108,10 +112,11 @@ read_list() {
         'to:') to="" ;;
         'to: '*) to="${line#to: }" ;;
         'fault: '*) fault="${line#fault: }" ;;
+        'equivalent: '*) equivalent="${line#equivalent: }" ;;
         *) list_errors+=("${list#"$root/"}:$number: not a line of a mutant: $line") ;;
         esac
     done < "$list"
-    $open && add_entry "$id" "$file" "$from" "$to" "$fault" "$start"
+    $open && add_entry "$id" "$file" "$from" "$to" "$fault" "$start" "$equivalent"
     return 0
 }
 
@@ -319,7 +324,7 @@ record() {
 }
 [[ -n "$results_copy" ]] && cp "$results" "$results_copy"
 killed=0 counted=0
-survivors=() errors=()
+survivors=() errors=() equivalent_survivors=() wrongly_equivalent=()
 total=${#selected[@]}
 n=0
 for i in "${selected[@]}"; do
@@ -376,12 +381,21 @@ for i in "${selected[@]}"; do
         killed=$((killed + 1)) counted=$((counted + 1))
         echo "$progress killed   $id ($file), stage $stage: $caught [$took]"
         record killed "$stage" "$caught"
+        if [[ -n "${equivalents[$i]}" ]]; then
+            wrongly_equivalent+=("$id ($file): killed, stage $stage: $caught")
+        fi
         ;;
     survived)
         counted=$((counted + 1))
-        echo "$progress SURVIVED $id ($file): $caught [$took]"
-        survivors+=("$id ($file): ${faults[$i]}")
-        record survived - "$caught"
+        if [[ -n "${equivalents[$i]}" ]]; then
+            echo "$progress survived $id ($file), equivalent: ${equivalents[$i]} [$took]"
+            equivalent_survivors+=("$id ($file): ${equivalents[$i]}")
+            record equivalent - "$caught"
+        else
+            echo "$progress SURVIVED $id ($file): $caught [$took]"
+            survivors+=("$id ($file): ${faults[$i]}")
+            record survived - "$caught"
+        fi
         ;;
     error)
         echo "$progress ERROR    $id ($file): $caught"
@@ -394,14 +408,28 @@ done
 echo
 echo "== Survivors"
 if [[ ${#survivors[@]} -eq 0 ]]; then echo "   none"; else printf '   %s\n' "${survivors[@]}"; fi
+if [[ ${#equivalent_survivors[@]} -gt 0 ]]; then
+    echo "== Equivalent mutants, survived as they must"
+    printf '   %s\n' "${equivalent_survivors[@]}"
+fi
+if [[ ${#wrongly_equivalent[@]} -gt 0 ]]; then
+    echo "== Marked equivalent but killed: the mark is wrong"
+    printf '   %s\n' "${wrongly_equivalent[@]}"
+fi
 if [[ ${#errors[@]} -gt 0 ]]; then
     echo "== ERRORS IN THE LIST (not counted)"
     printf '   %s\n' "${errors[@]}"
 fi
 $keep && echo "Results: $results (the scratch copy is kept)"
 [[ -n "$results_copy" ]] && echo "Results: $results_copy"
-echo "killed $killed of $counted"
+equivalent_count=${#equivalent_survivors[@]}
+if [[ $equivalent_count -gt 0 ]]; then
+    echo "killed $killed of $counted ($equivalent_count equivalent; killed $killed of" \
+        "$((counted - equivalent_count)) that can change behaviour)"
+else
+    echo "killed $killed of $counted"
+fi
 if [[ ${#errors[@]} -gt 0 ]]; then
     exit 2
 fi
-[[ $killed -eq $counted ]]
+[[ $killed -eq $((counted - equivalent_count)) ]]

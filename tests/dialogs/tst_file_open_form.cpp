@@ -248,17 +248,38 @@ private slots:
         QVERIFY(form.isVisible());
     }
 
+    // With a file chosen, Enter on the focused OK clicks it and hands over the full path; Enter
+    // elsewhere is no OK, even where the list has nothing of its own to do with it.
+    void okHandsOverTheFullPathAndCloses_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("Enter on OK") << "OK" << true;
+        QTest::newRow("Enter in the drive list") << "drives" << false;
+        QTest::newRow("Enter on the folder already open") << "folders" << false;
+    }
     void okHandsOverTheFullPathAndCloses()
     {
+        QFETCH(QString, focus);
+        QFETCH(bool, taken);
         FileOpenForm form;
         form.show();
         selectFile(form.fileList(), QStringLiteral("B.JPG"));
         QCOMPARE(form.fileList()->fileName(), QStringLiteral("B.JPG"));
-        form.okButton()->setFocus();
-        QTest::keyClick(form.okButton(), Qt::Key_Return); // Enter on the focused OK clicks it
-        QVERIFY(!form.isVisible());
-        QCOMPARE(form.result(), int(QDialog::Accepted));
-        QCOMPARE(form.chosenPath(), m_pics + QStringLiteral("/B.JPG"));
+        QWidget *target = form.folderList();
+        if (focus == QLatin1String("OK"))
+            target = form.okButton();
+        else if (focus == QLatin1String("drives"))
+            target = form.driveList();
+        target->setFocus();
+        QCOMPARE(form.folderList()->highlightedPath(), m_pics);
+        QTest::keyClick(target, Qt::Key_Return);
+        QCOMPARE(form.isVisible(), !taken);
+        QCOMPARE(form.chosenPath(), taken ? m_pics + QStringLiteral("/B.JPG") : QString());
+        if (taken)
+            QCOMPARE(form.result(), int(QDialog::Accepted));
+        else
+            QCOMPARE(form.fileList()->fileName(), QStringLiteral("B.JPG")); // still chosen
     }
 
     void doubleClickOnAFileActsAsOk()

@@ -139,6 +139,9 @@ private slots:
         // 8220 x 31290 on a screen 12400 high: 8220 x 12000 / 31290 = 3152.5 wide, halves to even.
         QTest::newRow("too tall: the screen's height less 400")
             << QSize(500, 2000) << QSize(30000, 12400) << QSize(3152, 12000);
+        // 8220 x 8040 on a screen 8400 high: 40 over 8000, so 8220 x 8000 / 8040 = 8179.1 wide.
+        QTest::newRow("just too tall: the screen's height less 400")
+            << QSize(500, 450) << QSize(30000, 8400) << QSize(8179, 8000);
         QTest::newRow("the largest picture")
             << QSize(2136, 2098) << QSize(32760, 33160) << QSize(32760, 32760);
         QTest::newRow("a pixel too wide for 16 bits")

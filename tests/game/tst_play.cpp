@@ -766,6 +766,33 @@ private slots:
         QVERIFY(f.piece(11).FlipHorizontal() != h || f.piece(11).FlipVertical() != v);
     }
 
+    // The first and the last piece answer the keys as any other: the first arrow takes the
+    // piece under the mouse, the click keys select it, Escape lets it go and the right click's
+    // keys turn it.
+    void keysReachBothEndsOfTheBoard_data()
+    {
+        QTest::addColumn<int>("piece");
+        QTest::newRow("piece 1") << 1;
+        QTest::newRow("piece 18") << 18;
+    }
+    void keysReachBothEndsOfTheBoard()
+    {
+        QFETCH(int, piece);
+        RecordedFixture f(3);
+        Game &game = f.game;
+        game.KeyboardArrow(ArrowKey::Left, piece);
+        QCOMPARE(game.HoverPiece, piece);
+        game.KeyboardClick();
+        QCOMPARE(game.SelectedPiece, piece);
+        QCOMPARE(f.piece(piece).BorderStyle(), 2);
+        game.KeyboardLetGo();
+        QCOMPARE(game.SelectedPiece, 0);
+        QCOMPARE(f.piece(piece).BorderStyle(), 1);
+        const bool h = f.piece(piece).FlipHorizontal(), v = f.piece(piece).FlipVertical();
+        game.KeyboardRightClick();
+        QVERIFY(f.piece(piece).FlipHorizontal() != h || f.piece(piece).FlipVertical() != v);
+    }
+
     void noKeyReachesTheFinishedPicture()
     {
         RecordedFixture f(5);

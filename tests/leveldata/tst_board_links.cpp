@@ -1,5 +1,6 @@
 // The real level table laid out by the game's own board layout at many window sizes: the places
-// must tile the board exactly, whatever the places held before.
+// must tile the board exactly, whatever the places held before. Each link rule on its own, on a
+// hand-made table.
 #include "LevelFiles.h"
 #include "game/BoardLayout.h"
 
@@ -185,6 +186,55 @@ private slots:
                 QCOMPARE(ps[k].height, long(tiles[k].height()));
             }
         }
+    }
+
+    // Two hand-made places at the design size, where a place is its tile moved 20 pixels in:
+    // place 1 at 320, 220, 100 x 50 and place 2 at 20, 20, 80 x 40. One link of place 2 to
+    // place 1 moves one edge of place 2. The shipped levels have no positive top link, so
+    // only this table holds that rule.
+    void eachLinkJoinsItsEdge_data()
+    {
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QRect>("place"); // place 2 after the layout
+        QTest::newRow("no link") << "top" << 0 << QRect(20, 20, 80, 40);
+        QTest::newRow("top, below place 1") << "top" << 1 << QRect(20, 270, 80, 40);
+        QTest::newRow("top, level with place 1") << "top" << -1 << QRect(20, 220, 80, 40);
+        QTest::newRow("left, right of place 1") << "left" << 1 << QRect(420, 20, 80, 40);
+        QTest::newRow("left, level with place 1") << "left" << -1 << QRect(320, 20, 80, 40);
+        QTest::newRow("right, up to place 1") << "right" << 1 << QRect(20, 20, 300, 40);
+        QTest::newRow("right, to where place 1 ends") << "right" << -1 << QRect(20, 20, 400, 40);
+        QTest::newRow("bottom, down to place 1") << "bottom" << 1 << QRect(20, 20, 80, 200);
+        QTest::newRow("bottom, to where place 1 ends") << "bottom" << -1 << QRect(20, 20, 80, 250);
+    }
+    void eachLinkJoinsItsEdge()
+    {
+        QFETCH(QString, link);
+        QFETCH(int, value);
+        QFETCH(QRect, place);
+        morvane::LevelTable table;
+        morvane::PieceRecord &one = table(1, 1);
+        one.SrcLeft = 300;
+        one.SrcTop = 200;
+        one.SrcWidth = 100;
+        one.SrcHeight = 50;
+        morvane::PieceRecord &two = table(1, 2);
+        two.SrcWidth = 80;
+        two.SrcHeight = 40;
+        const auto n = int16_t(value);
+        if (link == QLatin1String("top"))
+            two.TopLink = n;
+        else if (link == QLatin1String("left"))
+            two.LeftLink = n;
+        else if (link == QLatin1String("right"))
+            two.RightLink = n;
+        else
+            two.BottomLink = n;
+        const auto ps = layoutFrom(table, 1, 640, 490, [](morvane::PieceRecord &) {});
+        QCOMPARE(QRect(int(ps[1].left), int(ps[1].top), int(ps[1].width), int(ps[1].height)),
+                 place);
+        QCOMPARE(QRect(int(ps[0].left), int(ps[0].top), int(ps[0].width), int(ps[0].height)),
+                 QRect(320, 220, 100, 50));
     }
 };
 

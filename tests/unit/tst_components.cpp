@@ -225,7 +225,24 @@ private slots:
         for (int y = 0; y < h; ++y)
             dashed += QColor(shot.pixel(2, y)) == QColor(0, 255, 0);
         QVERIFY(dashed > h / 2 && dashed < h - 10);
-        QCOMPARE(QColor(shot.pixel(w / 2, 4)), QColor(0, 0, 0));
+        // Two pixels thick, no more: the second ring takes each dash of the first, and the
+        // picture shows from the third ring in.
+        for (int y = 1; y < h - 1; ++y) {
+            QCOMPARE(shot.pixel(1, y), shot.pixel(2, y));
+            QCOMPARE(shot.pixel(w - 2, y), shot.pixel(w - 3, y));
+        }
+        for (int x = 1; x < w - 1; ++x) {
+            QCOMPARE(shot.pixel(x, 1), shot.pixel(x, 2));
+            QCOMPARE(shot.pixel(x, h - 2), shot.pixel(x, h - 3));
+        }
+        for (int y = 3; y < h - 3; ++y) {
+            QCOMPARE(QColor(shot.pixel(3, y)), QColor(0, 0, 0));
+            QCOMPARE(QColor(shot.pixel(w - 4, y)), QColor(0, 0, 0));
+        }
+        for (int x = 3; x < w - 3; ++x) {
+            QCOMPARE(QColor(shot.pixel(x, 3)), QColor(0, 0, 0));
+            QCOMPARE(QColor(shot.pixel(x, h - 4)), QColor(0, 0, 0));
+        }
     }
 
     void pictureBoxInvertDrawnTwiceLeavesNoTrace()
