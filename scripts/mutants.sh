@@ -106,7 +106,12 @@ read_list() {
         $open || start=$number
         open=true
         case "$line" in
-        'id: '*) id="${line#id: }" ;;
+        'id: '*)
+            # A second id in one block: the blank line before it is missing, and the first
+            # mutant would be lost under the second's lines.
+            [[ -n "$id" ]] && list_errors+=("${list#"$root/"}:$number: a blank line is missing before this id")
+            id="${line#id: }"
+            ;;
         'file: '*) file="${line#file: }" ;;
         'from: '*) from="${line#from: }" ;;
         'to:') to="" ;;
@@ -127,10 +132,9 @@ occurrences() {
     echo $(((${#content} - ${#rest}) / ${#text}))
 }
 
+# The file's whole content, its last newlines kept, in the variable named by $2.
 read_file() {
-    local content=""
-    IFS= read -r -d '' content < "$1" || true
-    printf '%s' "$content"
+    IFS= read -r -d '' "$2" < "$1" || true
 }
 
 # Why the mutant cannot be applied to the tree under `base`, or nothing when it can.
@@ -142,8 +146,7 @@ text_error() {
         return
     fi
     local content count
-    content="$(read_file "$path"; printf x)"
-    content="${content%x}"
+    read_file "$path" content
     count=$(occurrences "$content" "${froms[$i]}")
     [[ "$count" -eq 1 ]] || echo "original text found $count times in ${files[$i]}"
 }
@@ -251,14 +254,10 @@ run_stage() {
     shift 2
     local extra=()
     $first_failure && extra+=(--stop-on-failure)
-    local status=0
-    if [[ "$limit" -gt 0 ]]; then
-        (cd "$build" && timeout --kill-after=20 "$limit" \
-            ctest -j "$(nproc)" --output-on-failure "${extra[@]}" "$@") > "$log" 2>&1 || status=$?
-    else
-        (cd "$build" && ctest -j "$(nproc)" --output-on-failure "${extra[@]}" "$@") \
-            > "$log" 2>&1 || status=$?
-    fi
+    local limited=() status=0
+    [[ "$limit" -gt 0 ]] && limited=(timeout --kill-after=20 "$limit")
+    (cd "$build" && "${limited[@]}" ctest -j "$(nproc)" --output-on-failure "${extra[@]}" "$@") \
+        > "$log" 2>&1 || status=$?
     if [[ $status -eq 124 || $status -eq 137 ]]; then
         echo timeout
     elif [[ $status -eq 0 ]]; then
@@ -344,8 +343,7 @@ for i in "${selected[@]}"; do
     mutated_original="$logs/original.tmp"
     cp "$path" "$mutated_original"
     mutated_file="$path"
-    content="$(read_file "$path"; printf x)"
-    content="${content%x}"
+    read_file "$path" content
     printf '%s' "${content/"${froms[$i]}"/"${tos[$i]}"}" > "$path"
 
     verdict="" stage="" caught=""
