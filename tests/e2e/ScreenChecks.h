@@ -1,11 +1,13 @@
 // What a player sees of the real game's board on a screen, shared by the end-to-end tests on X11
 // and on Wayland: a tile shown whichever way it is turned, the finished picture, the board
-// filling its window, and a level solved from the keyboard alone.
+// filling its window, a deal seen to its end, and a level solved from the keyboard alone.
 #pragma once
 
 #include "tests/support/BoardPictures.h"
 #include "tests/support/BoardSolver.h"
 #include "tests/support/KeyboardPlayer.h"
+
+#include "game/LevelTable.h"
 
 #include <QColor>
 #include <QImage>
@@ -34,6 +36,25 @@ inline bool showsEveryTileSomehow(const BoardPictures &board, const QImage &scre
         if (!showsSomehow(board, screen, level, j, tileAt(j)))
             return false;
     return true;
+}
+
+// The deal of `level` is over: every place shows the tile the level deals it, one way or another.
+inline bool showsItsDealtTiles(const BoardPictures &board, const QImage &screen,
+                               const LevelTable &table, int level)
+{
+    return showsEveryTileSomehow(board, screen, level,
+                                 [&](int j) { return table(level, j).StartContent; });
+}
+
+// The first place of the dealt level that does not show its tile upright (it stands mirrored),
+// or 0 when all do.
+inline int firstMirrored(const BoardPictures &board, const QImage &screen, const LevelTable &table,
+                         int level)
+{
+    for (int j = 1; j <= 18; ++j)
+        if (!board.shows(screen, level, j, table(level, j).StartContent))
+            return j;
+    return 0;
 }
 
 // The level's whole 600 x 450 picture on the board at `origin`, read away from where the

@@ -226,18 +226,10 @@ private slots:
         x.keys(window, {QStringLiteral("alt+l"), QStringLiteral("Down"), QStringLiteral("Down"),
                         QStringLiteral("Return")});
         locateBoard(QStringLiteral("^Morvane - Level 3$"));
-        // Once dealt, every place shows its tile one way or another; one that does not show it
-        // upright stands mirrored.
-        auto dealt = [&](const QImage &shot) {
-            return showsEveryTileSomehow(board, shot, 3,
-                                         [&](int j) { return table(3, j).StartContent; });
-        };
+        auto dealt = [&](const QImage &shot) { return showsItsDealtTiles(board, shot, table, 3); };
         QImage screen = screenWhen(dealt);
         QVERIFY(dealt(screen));
-        int mirrored = 0;
-        for (int j = 1; j <= 18 && !mirrored; ++j)
-            if (!board.shows(screen, 3, j, table(3, j).StartContent))
-                mirrored = j;
+        const int mirrored = firstMirrored(board, screen, table, 3);
         QVERIFY2(mirrored, "level 3 deals a tile mirrored");
         const uint8_t t = table(3, mirrored).StartContent;
         clickPlace(3, mirrored, 3);
@@ -265,7 +257,7 @@ private slots:
         for (int j = 1; j <= 18; ++j)
             content[j] = table(level, j).StartContent;
         const auto dealt = [&](const QImage &shot) {
-            return showsEveryTileSomehow(board, shot, level, [&](int j) { return content[j]; });
+            return showsItsDealtTiles(board, shot, table, level);
         };
         QVERIFY(dealt(screenWhen(dealt)));
         KeyboardPlayer player = keyboardPlayer(level);

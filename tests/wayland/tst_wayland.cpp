@@ -171,23 +171,16 @@ private slots:
         keys({QStringLiteral("alt+l"), QStringLiteral("Down"), QStringLiteral("Down"),
               QStringLiteral("Return")});
         locateBoard(QStringLiteral("^Morvane - Level 3$"));
-        // The caption changes before the deal: the deal is over once every place shows its tile
-        // one way or another. One that does not show it upright stands mirrored.
-        auto dealt = [&](const QImage &shot) {
-            return showsEveryTileSomehow(board, shot, 3,
-                                         [&](int j) { return table(3, j).StartContent; });
-        };
+        // The caption changes before the deal: the deal is over once the screen shows it.
+        auto dealt = [&](const QImage &shot) { return showsItsDealtTiles(board, shot, table, 3); };
         QImage screen = screenWhen(dealt);
         QVERIFY(dealt(screen));
-        int mirrored = 0;
+        const int mirrored = firstMirrored(board, screen, table, 3);
+        QVERIFY2(mirrored, "level 3 deals a tile mirrored");
         QList<int> upright;
-        for (int j = 1; j <= 18; ++j) {
+        for (int j = 1; j <= 18; ++j)
             if (board.shows(screen, 3, j, table(3, j).StartContent))
                 upright << j;
-            else if (!mirrored)
-                mirrored = j;
-        }
-        QVERIFY2(mirrored, "level 3 deals a tile mirrored");
         QVERIFY(upright.size() >= 2);
 
         // The right button turns the mirrored piece upright.
@@ -227,7 +220,7 @@ private slots:
         for (int j = 1; j <= 18; ++j)
             content[j] = table(level, j).StartContent;
         const auto dealt = [&](const QImage &shot) {
-            return showsEveryTileSomehow(board, shot, level, [&](int j) { return content[j]; });
+            return showsItsDealtTiles(board, shot, table, level);
         };
         QVERIFY(dealt(screenWhen(dealt)));
         KeyboardPlayer player;
