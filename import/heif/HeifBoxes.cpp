@@ -160,7 +160,7 @@ long long canvasPixels(const Bytes &bytes, std::int64_t data, std::int64_t lengt
 // The largest canvas of the given items, found through the item location box; -1 when an
 // item's data lies outside the file.
 long long largestCanvas(const Bytes &bytes, const Box &iloc, const Box *idat,
-                        const std::vector<DerivedItem> &items)
+                        const std::vector<DerivedItem> &items, bool &emptyExtent)
 {
     if (iloc.payload + 6 > iloc.end)
         return -1;
@@ -193,6 +193,7 @@ long long largestCanvas(const Bytes &bytes, const Box &iloc, const Box *idat,
             if ((indexSize > 0 && !take(indexSize, index)) || !take(offsetSize, extentOffset)
                 || !take(lengthSize, extentLength))
                 return -1;
+            emptyExtent |= extentLength == 0;
             if (extent == 0) {
                 offset = extentOffset;
                 length = extentLength;
@@ -252,16 +253,15 @@ DerivedPictures derivedPictures(const QByteArray &file)
     std::vector<DerivedItem> items;
     if (findChild(bytes, children, meta.end, "iinf", iinf) && !derivedItems(bytes, iinf, items))
         return result;
-    if (!items.empty()) {
-        Box iloc, idat;
-        if (!findChild(bytes, children, meta.end, "iloc", iloc))
-            return result;
-        const bool hasIdat = findChild(bytes, children, meta.end, "idat", idat);
-        const long long largest = largestCanvas(bytes, iloc, hasIdat ? &idat : nullptr, items);
-        if (largest < 0)
-            return result;
-        result.largestCanvasPixels = largest;
-    }
+    Box iloc, idat;
+    if (!findChild(bytes, children, meta.end, "iloc", iloc))
+        return result;
+    const bool hasIdat = findChild(bytes, children, meta.end, "idat", idat);
+    const long long largest =
+        largestCanvas(bytes, iloc, hasIdat ? &idat : nullptr, items, result.emptyExtent);
+    if (largest < 0)
+        return result;
+    result.largestCanvasPixels = largest;
     result.readable = true;
     return result;
 }

@@ -18,6 +18,9 @@ struct DerivedPictures {
     bool readable = false;             // false when the boxes on the way are broken
     long long references = 0;          // 'dimg' references of all items: tiles and layers
     long long largestCanvasPixels = 0; // the largest output a grid or an overlay declares
+    // An item whose data has an extent of length 0 ("to the end of the file"): libheif 1.15
+    // reads it as empty and hands the AV1 decoder nothing, which leaks in libdav1d.
+    bool emptyExtent = false;
 };
 DerivedPictures derivedPictures(const QByteArray &file);
 

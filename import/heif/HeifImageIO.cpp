@@ -40,13 +40,22 @@ void setLimits(heif_context *context)
 #endif
 }
 
-// Reads the whole device, or nothing when it holds more than any picture we accept.
+// Reads the whole device, or nothing when it holds more than any picture we accept. The
+// buffer grows with what is read: asking the device for the cap at once would allocate it.
 QByteArray readAllBounded(QIODevice *device)
 {
-    const qint64 left = device->isSequential() ? -1 : device->size() - device->pos();
-    if (left > MaxFileBytes)
-        return {};
-    QByteArray bytes = device->read(MaxFileBytes + 1);
+    if (!device->isSequential()) {
+        const qint64 left = device->size() - device->pos();
+        return left > MaxFileBytes ? QByteArray() : device->read(left);
+    }
+    QByteArray bytes;
+    constexpr qint64 Chunk = 1 << 20;
+    while (bytes.size() <= MaxFileBytes) {
+        const QByteArray chunk = device->read(Chunk);
+        if (chunk.isEmpty() && !device->waitForReadyRead(0))
+            break;
+        bytes += chunk;
+    }
     return bytes.size() > MaxFileBytes ? QByteArray() : bytes;
 }
 
@@ -109,7 +118,7 @@ bool HeifHandler::open()
     // says, and decodes every tile it is given.
     const DerivedPictures derived = derivedPictures(m_file);
     if (m_file.isEmpty() || !derived.readable || derived.references > MaxTiles
-        || derived.largestCanvasPixels > MaxPixels) {
+        || derived.largestCanvasPixels > MaxPixels || derived.emptyExtent) {
         close();
         return false;
     }

@@ -168,8 +168,9 @@ QByteArray randomBytes(int size, quint32 seed)
     return bytes;
 }
 
-// A meta box whose reference box gives item 1 'count' tiles, with room for 'stored' of them.
-QByteArray metaWithTiles(int count, int stored)
+// A meta box whose reference box gives item 1 'count' tiles, with room for 'stored' of them,
+// and whose location box places item 2 in one extent of the given length.
+QByteArray metaWithTiles(int count, int stored, std::uint32_t extentLength = 100)
 {
     QByteArray dimg(12 + 2 * stored, '\0');
     putBigEndian(dimg, 0, std::uint32_t(dimg.size()), 4);
@@ -182,9 +183,19 @@ QByteArray metaWithTiles(int count, int stored)
     iref.replace(4, 4, "iref");
     iref += dimg;
     putBigEndian(iref, 0, std::uint32_t(iref.size()), 4);
+    // Version 0; 4-byte offsets and lengths, no base offset; one item of one extent.
+    QByteArray iloc(30, '\0');
+    putBigEndian(iloc, 0, std::uint32_t(iloc.size()), 4);
+    iloc.replace(4, 4, "iloc");
+    iloc[12] = char(0x44);
+    putBigEndian(iloc, 14, 1, 2);
+    putBigEndian(iloc, 16, 2, 2);
+    putBigEndian(iloc, 20, 1, 2);
+    putBigEndian(iloc, 22, 0, 4);
+    putBigEndian(iloc, 26, extentLength, 4);
     QByteArray meta(12, '\0');
     meta.replace(4, 4, "meta");
-    meta += iref;
+    meta += iref + iloc;
     putBigEndian(meta, 0, std::uint32_t(meta.size()), 4);
     QByteArray ftyp("\0\0\0\x10"
                     "ftypheic\0\0\0\0",
@@ -477,6 +488,10 @@ private slots:
         QByteArray manyTiles = dataFile(BlueGrid);
         putBigEndian(manyTiles, boxPayload(manyTiles, "dimg") + 2, 60000, 2);
         QTest::newRow("60000 tile references in a box of 4") << manyTiles;
+        // Its location box (version 0, 4-byte fields) places item 2, the alpha, last.
+        QByteArray alphaToTheEnd = dataFile(Abc);
+        putBigEndian(alphaToTheEnd, boxPayload(alphaToTheEnd, "iloc") + 32, 0, 4);
+        QTest::newRow("AVIF alpha data of length 0 (to the end of the file)") << alphaToTheEnd;
     }
 
     void badFileRefused()
@@ -486,19 +501,24 @@ private slots:
         QVERIFY(readHeif(bytes, QSize(50, 50)).image.isNull());
     }
 
-    // The tiles of every grid are counted from the file's references, within their box.
+    // The tiles of every grid are counted from the file's references, within their box, and
+    // data said to run to the end of the file is seen.
     void tilesCounted_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("readable");
         QTest::addColumn<long long>("references");
-        QTest::newRow("no grid") << metaWithTiles(0, 0) << true << 0LL;
-        QTest::newRow("48 tiles") << metaWithTiles(48, 48) << true << 48LL;
+        QTest::addColumn<bool>("emptyExtent");
+        QTest::newRow("no grid") << metaWithTiles(0, 0) << true << 0LL << false;
+        QTest::newRow("48 tiles") << metaWithTiles(48, 48) << true << 48LL << false;
+        QTest::newRow("an extent of length 0") << metaWithTiles(0, 0, 0) << true << 0LL << true;
         QTest::newRow("over the limit")
             << metaWithTiles(morvane::heif::MaxTiles + 1, morvane::heif::MaxTiles + 1) << true
-            << (morvane::heif::MaxTiles + 1LL);
-        QTest::newRow("more claimed than stored") << metaWithTiles(60000, 4) << false << 0LL;
-        QTest::newRow("the real 2 x 2 grid") << dataFile(BlueGrid) << true << 4LL;
+            << (morvane::heif::MaxTiles + 1LL) << false;
+        QTest::newRow("more claimed than stored")
+            << metaWithTiles(60000, 4) << false << 0LL << false;
+        QTest::newRow("the real 2 x 2 grid") << dataFile(BlueGrid) << true << 4LL << false;
+        QTest::newRow("the real AVIF") << dataFile(Abc) << true << 0LL << false;
     }
 
     void tilesCounted()
@@ -506,10 +526,13 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, readable);
         QFETCH(long long, references);
+        QFETCH(bool, emptyExtent);
         const morvane::heif::DerivedPictures derived = morvane::heif::derivedPictures(bytes);
         QCOMPARE(derived.readable, readable);
-        if (readable)
+        if (readable) {
             QCOMPARE(derived.references, references);
+            QCOMPARE(derived.emptyExtent, emptyExtent);
+        }
     }
 };
 
