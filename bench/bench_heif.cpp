@@ -1,6 +1,7 @@
 // Opening a HEIF picture through QImageReader and the HEIF plugin at the size the game asks for
 // (fitted into 2136 x 2098): wall time and the process's peak resident memory.
 // Usage: bench_heif FILE [OUT.png]   prints "RESULT heif.ms N ms", "RESULT heif.peak N MiB"
+//        bench_heif write OUT.png WIDTH HEIGHT   writes a photo-like picture to encode
 #include "import/heif/HeifImageIO.h"
 
 #include <QColorSpace>
@@ -8,6 +9,9 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QtPlugin>
 
 #include <sys/resource.h>
@@ -28,6 +32,27 @@ QSize fitted(QSize size)
                  std::max(1, int(std::floor(size.height() * scale))));
 }
 
+// Smooth gradients under many small shapes: the detail, and so the decoding cost, of a photo.
+QImage photoLike(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, size.width(), size.height());
+    sky.setColorAt(0, QColor(40, 90, 170));
+    sky.setColorAt(1, QColor(230, 190, 120));
+    painter.fillRect(image.rect(), sky);
+    QRandomGenerator random(7);
+    painter.setPen(Qt::NoPen);
+    const int unit = std::max(1, size.width() / 1000);
+    for (int i = 0; i < 20000; ++i) {
+        painter.setBrush(
+            QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256), 160));
+        painter.drawEllipse(QPointF(random.bounded(size.width()), random.bounded(size.height())),
+                            random.bounded(unit, 10 * unit), random.bounded(unit, 10 * unit));
+    }
+    return image;
+}
+
 double peakMiB()
 {
     rusage usage{};
@@ -41,9 +66,11 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: bench_heif FILE [OUT.png]\n");
+        std::fprintf(stderr, "usage: bench_heif FILE [OUT.png] | write OUT.png WIDTH HEIGHT\n");
         return 2;
     }
+    if (argc == 5 && qstrcmp(argv[1], "write") == 0)
+        return photoLike(QSize(atoi(argv[3]), atoi(argv[4]))).save(argv[2]) ? 0 : 1;
     QFile file(QString::fromLocal8Bit(argv[1]));
     if (!file.open(QIODevice::ReadOnly))
         return 2;
