@@ -14,15 +14,29 @@ namespace morvane {
 
 namespace {
 
-// Asked in this order; each recognises its own files by their first bytes.
-constexpr std::array ownFormats = {"morvane-metafile"};
+// Asked in this order, each recognising its own files by their first bytes. Our own come first;
+// then the formats Qt itself reads (its library and its image-format plugins), those with a
+// signature of their own before those a few header fields are all there is to go by. Only these:
+// whatever else a machine's plugins could read is not taken, so the game opens the same pictures
+// the same way everywhere, and a greedy plugin on the machine cannot claim any of them.
+constexpr std::array formats = {"morvane-metafile",
+                                "png",
+                                "jpeg",
+                                "gif",
+                                "bmp",
+                                "webp",
+                                "tiff",
+                                "ppm",
+                                "xpm",
+                                "xbm",
+                                "ico",
+                                "cur",
+                                "icns",
+                                "mng",
+                                "wbmp",
+                                "tga"};
 
-// The formats Qt itself reads (its own library and its image-format plugins). Whatever else a
-// machine's plugins can read is not taken: the game opens the same pictures everywhere.
-constexpr std::array qtFormats = {"bmp", "gif", "jpeg", "png", "pbm", "pgm",  "ppm",  "xbm", "xpm",
-                                  "ico", "cur", "icns", "mng", "tga", "tiff", "wbmp", "webp"};
-
-bool reads(QIODevice &device, const QByteArray &format)
+bool reads(QIODevice &device, const char *format)
 {
     const qint64 start = device.pos();
     QImageReader reader(&device, format);
@@ -36,16 +50,9 @@ bool reads(QIODevice &device, const QByteArray &format)
 
 QByteArray pictureFormatOf(QIODevice &device)
 {
-    for (const char *format : ownFormats) {
+    for (const char *format : formats) {
         if (reads(device, format))
             return format;
-    }
-    const qint64 start = device.pos();
-    const QByteArray detected = QImageReader::imageFormat(&device);
-    device.seek(start);
-    for (const char *format : qtFormats) {
-        if (detected == format)
-            return detected;
     }
     return {};
 }

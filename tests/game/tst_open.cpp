@@ -5,6 +5,7 @@
 #include "../support/OrientedPictures.h"
 #include "../support/TestData.h"
 #include "../metafile/MetafileBuilders.h"
+#include "GreedyImagePlugin.h"
 
 #include "components/BoardArea.h"
 #include "components/PictureClip.h"
@@ -26,11 +27,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QtPlugin>
 
 #include <sys/stat.h>
 
 #include <array>
 #include <cmath>
+
+Q_IMPORT_PLUGIN(GreedyImagePlugin)
 
 using namespace morvane;
 using namespace morvane::test;
@@ -487,6 +491,40 @@ private slots:
         // A regular file is read whole, and only as far as it goes.
         const QByteArray bytes(12345, 'x');
         QCOMPARE(readPictureFile(writeBytes(dir.filePath("bytes.bin"), bytes)), bytes);
+    }
+
+    // Every format the game reads is recognised by its content whatever its name, and read by
+    // the game's own decoder or Qt's: never by another plugin on the machine that claims the
+    // same format (here one that claims everything and answers with a magenta square).
+    void eachFormatIsReadByItsOwnDecoder_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("size");
+        auto written = [](const char *format) {
+            QImage image(40, 30, QImage::Format_RGB32);
+            image.fill(qRgb(20, 160, 90));
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, format);
+            writer.write(image);
+            return buffer.data();
+        };
+        for (const char *format : {"PNG", "JPEG", "BMP", "PPM", "PGM", "PBM", "XPM", "XBM", "ICO",
+                                   "TIFF", "WEBP", "WBMP"})
+            QTest::newRow(format) << written(format) << QSize(40, 30);
+        metafiletest::EmfBuilder emf;
+        emf.record(43, {40, 40, 80, 80}); // a rectangle
+        QTest::newRow("EMF") << emf.build() << QSize(192, 192);
+    }
+    void eachFormatIsReadByItsOwnDecoder()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, size);
+        QVERIFY(!bytes.isEmpty());
+        QTemporaryDir dir;
+        const QImage loaded = loadPicture(writeBytes(dir.filePath("picture.res"), bytes));
+        QCOMPARE(loaded.size(), size);
+        QVERIFY(loaded.pixel(size.width() / 2, size.height() / 2) != qRgb(255, 0, 255));
     }
 
     void everyBrokenPictureOpensOrIsRefused()
