@@ -1,7 +1,8 @@
 // Opening a HEIF picture through QImageReader and the HEIF plugin at the size the game asks for
 // (fitted into 2136 x 2098): wall time and the process's peak resident memory.
 // Usage: bench_heif FILE [OUT.png]   prints "RESULT heif.ms N ms", "RESULT heif.peak N MiB"
-//        bench_heif write OUT.png WIDTH HEIGHT   writes a photo-like picture to encode
+//        bench_heif write OUT.png WIDTH HEIGHT [16]   writes a photo-like picture to encode
+//        (with 16 bits a channel, for a 10-bit HEIC)
 #include "import/heif/HeifImageIO.h"
 
 #include <QColorSpace>
@@ -69,8 +70,13 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: bench_heif FILE [OUT.png] | write OUT.png WIDTH HEIGHT\n");
         return 2;
     }
-    if (argc == 5 && qstrcmp(argv[1], "write") == 0)
-        return photoLike(QSize(atoi(argv[3]), atoi(argv[4]))).save(argv[2]) ? 0 : 1;
+    if (argc >= 5 && qstrcmp(argv[1], "write") == 0) {
+        QImageReader::setAllocationLimit(0);
+        QImage photo = photoLike(QSize(atoi(argv[3]), atoi(argv[4])));
+        if (argc > 5 && qstrcmp(argv[5], "16") == 0)
+            photo.convertTo(QImage::Format_RGBX64);
+        return photo.save(argv[2]) ? 0 : 1;
+    }
     QFile file(QString::fromLocal8Bit(argv[1]));
     if (!file.open(QIODevice::ReadOnly))
         return 2;

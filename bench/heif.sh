@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Opens a 12-megapixel grid HEIC (the iPhone photo of the test data) and a 48-megapixel HEIC
-# (made here with heif-enc from a photo-like picture of our own) through the HEIF plugin at the
+# Opens a 12-megapixel grid HEIC (the iPhone photo of the test data) and a 48-megapixel HEIC,
+# 8-bit and 10-bit (made here with heif-enc from a photo-like picture of our own) through the HEIF plugin at the
 # size the game asks for, three fresh processes each: time and peak memory. Writes
 # bench/RESULTS-heif.md. Usage: bench/heif.sh [build-dir]   (needs heif-enc: libheif-examples)
 set -euo pipefail
@@ -19,16 +19,20 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 grid="$ROOT/tests/data/heif/pillow-heif-arrow.heic"
 big="$work/photo-8064x6048.heic"
-echo "encoding a 48-megapixel HEIC ..." >&2
+deep="$work/photo-8064x6048-10bit.heic"
+echo "encoding a 48-megapixel HEIC, 8-bit and 10-bit ..." >&2
 "$BENCH" write "$work/photo.png" 8064 6048
 heif-enc -q 50 -p preset=ultrafast -o "$big" "$work/photo.png" >/dev/null
+"$BENCH" write "$work/photo.png" 8064 6048 16
+heif-enc -q 50 -b 10 -p preset=ultrafast -o "$deep" "$work/photo.png" >/dev/null
 rm "$work/photo.png"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 load_before="$(cut -d' ' -f1-3 /proc/loadavg)"
 rows=()
 for entry in "$grid:12 MP grid HEIC, iPhone (4032 x 3024 in 48 tiles, turned: 3024 x 4032)" \
-             "$big:48 MP HEIC, one HEVC picture (8064 x 6048), heif-enc -q 50"; do
+             "$big:48 MP HEIC, one HEVC picture (8064 x 6048), heif-enc -q 50" \
+             "$deep:48 MP HEIC, 10-bit, one HEVC picture (8064 x 6048), heif-enc -q 50 -b 10"; do
     file="${entry%%:*}"
     times=() peaks=() sizes=""
     for _ in 1 2 3; do

@@ -142,8 +142,11 @@ bool HeifHandler::open()
     const int height = heif_image_handle_get_height(m_handle);
     const int codedWidth = heif_image_handle_get_ispe_width(m_handle);
     const int codedHeight = heif_image_handle_get_ispe_height(m_handle);
-    if (width <= 0 || height <= 0 || static_cast<qint64>(width) * height > MaxPixels
-        || static_cast<qint64>(codedWidth) * codedHeight > MaxPixels) {
+    const qint64 cap =
+        heif_image_handle_get_luma_bits_per_pixel(m_handle) > 8 ? MaxDeepPixels : MaxPixels;
+    if (width <= 0 || height <= 0 || static_cast<qint64>(width) * height > cap
+        || static_cast<qint64>(codedWidth) * codedHeight > cap
+        || derived.largestCanvasPixels > cap) {
         close();
         return false;
     }

@@ -5,10 +5,13 @@
 
 namespace morvane::heif {
 
-// A picture's displayed size. Decoding costs about 5 bytes a pixel at its peak (the codec's
-// planes and the interleaved copy made from them), so 120 megapixels stay within the game's
-// memory budget; a 48-megapixel phone photo is well inside.
+// A picture's size, as shown and as coded. Decoding an 8-bit picture costs about 7.5 bytes a
+// pixel at its peak (the codec's planes, libheif's copy, the interleaved RGBA made from it:
+// 353 MiB for 48 megapixels), so 120 megapixels stay within the game's memory budget of 1 GiB.
 constexpr std::int64_t MaxPixels = 120'000'000;
+// Deeper pictures (10 or 12 bits) take 16-bit planes and a 16-bit RGB step on the way down to
+// 8 bits: about 13.5 bytes a pixel (632 MiB for 48 megapixels).
+constexpr std::int64_t MaxDeepPixels = 64'000'000;
 // Either side of any image in the file: libheif refuses larger ones while it reads the file.
 constexpr int MaxSide = 32768;
 // Tiles of the primary picture's grid. A phone writes 512 x 512 tiles, 192 of them for

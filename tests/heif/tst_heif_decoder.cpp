@@ -463,6 +463,28 @@ private slots:
         QCOMPARE(!readHeif(bytes, asked, limitMiB).image.isNull(), read);
     }
 
+    // Declared sizes are weighed before anything is decoded, deeper pictures more strictly.
+    void declaredSizeCapped_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("announced");
+        QTest::newRow("8-bit HEIC claiming 72 MP")
+            << withAllIspe(Arrow, 9000, 8000) << QSize(8000, 9000);
+        QTest::newRow("8-bit HEIC claiming 121 MP") << withAllIspe(Arrow, 11000, 11000) << QSize();
+        QTest::newRow("10-bit AVIF claiming 64 MP")
+            << withAllIspe(HdrP3, 8000, 8000) << QSize(8000, 8000);
+        QTest::newRow("10-bit AVIF claiming 72 MP") << withAllIspe(HdrP3, 9000, 8000) << QSize();
+    }
+
+    void declaredSizeCapped()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, announced);
+        const Read read = readHeif(bytes, QSize(50, 50));
+        QCOMPARE(read.announced, announced);
+        QVERIFY(read.image.isNull()); // the pixels are those of a much smaller picture
+    }
+
     void badFileRefused_data()
     {
         QTest::addColumn<QByteArray>("bytes");
