@@ -19,6 +19,7 @@ for fuzzer in "$bin_dir"/*_fuzzer; do
     case "$name" in
         picture) seeds+=("$test_data/badimages") ;;
         metafile) seeds+=("$test_data/metafiles") ;;
+        jxl) seeds+=("$test_data/jxl") ;;
     esac
     # Metafiles past 16 KiB add size, not new kinds of records: capped, a run is several times
     # faster and reaches as far.
