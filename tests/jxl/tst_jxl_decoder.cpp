@@ -14,6 +14,9 @@
 #include <QTest>
 #include <QtPlugin>
 
+#include <algorithm>
+#include <cstring>
+
 Q_IMPORT_PLUGIN(MorvaneJxlPlugin)
 Q_DECLARE_METATYPE(JxlColorEncoding)
 
@@ -82,6 +85,31 @@ QColor seenInSrgb(const QImage &image, QPoint at)
     return image.colorSpace().transformationToColorSpace(QColorSpace::SRgb).map(stored);
 }
 
+// A device that can only be read forward, as a pipe or a socket: its size is unknown.
+class ForwardOnlyDevice : public QIODevice {
+public:
+    explicit ForwardOnlyDevice(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override
+    {
+        return m_bytes.size() - m_at + QIODevice::bytesAvailable();
+    }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 count = std::min<qint64>(maxSize, m_bytes.size() - m_at);
+        memcpy(data, m_bytes.constData() + m_at, size_t(count));
+        m_at += count;
+        return count;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_at = 0;
+};
+
 } // namespace
 
 class TestJxlDecoder : public QObject {
@@ -107,6 +135,7 @@ private slots:
     void scaledSizeHonoured_data();
     void scaledSizeHonoured();
     void allocationLimitHonoured();
+    void forwardOnlyDeviceRead();
     void declaredSizeChecked_data();
     void declaredSizeChecked();
     void badFilesRefused_data();
@@ -421,6 +450,20 @@ void TestJxlDecoder::allocationLimitHonoured()
     QVERIFY(refused.image.isNull());
     QImageReader::setAllocationLimit(5);
     QCOMPARE(readJxl(file).image.size(), QSize(1024, 1024));
+}
+
+void TestJxlDecoder::forwardOnlyDeviceRead()
+{
+    const QByteArray bytes = dataFile("conformance-bench_oriented_brg.jxl");
+    ForwardOnlyDevice device(bytes);
+    device.open(QIODevice::ReadOnly);
+    QImageReader reader(&device, "morvane-jxl");
+    reader.setAutoDetectImageFormat(false);
+    QCOMPARE(reader.size(), QSize(606, 500));
+    const QImage image = reader.read();
+    QCOMPARE(image.size(), QSize(606, 500));
+    // The same pixels as from a device that knows its size: none of the file was lost.
+    QCOMPARE(image, readJxl(bytes).image);
 }
 
 void TestJxlDecoder::declaredSizeChecked_data()
