@@ -13,6 +13,7 @@
 #include <jxl/version.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdint>
 
 #if JPEGXL_NUMERIC_VERSION >= JPEGXL_COMPUTE_NUMERIC_VERSION(0, 9, 0)
@@ -108,10 +109,28 @@ JxlColorEncoding srgbEncoding(bool grey)
 struct JxlHandler::Decoding {
     QByteArray data;
     std::unique_ptr<JxlDecoder, DecoderDeleter> decoder;
-    std::unique_ptr<void, RunnerDeleter> runner;
+    std::unique_ptr<void, RunnerDeleter> threads;
     JxlBasicInfo info{};
     QSize shownSize;
+    std::clock_t cpuStart = 0;
+    std::clock_t cpuBudget = 0;
 };
+
+namespace {
+
+// libjxl hands every stage of its work to this runner, several for every layer it blends:
+// between stages, a decoding past its CPU budget is stopped, which libjxl reports as an error.
+// CPU time rather than the clock on the wall, so that a busy machine refuses no good picture.
+JxlParallelRetCode runWithinBudget(void *opaque, void *jxlOpaque, JxlParallelRunInit init,
+                                   JxlParallelRunFunction run, uint32_t begin, uint32_t end)
+{
+    const auto *decoding = static_cast<const JxlHandler::Decoding *>(opaque);
+    if (std::clock() - decoding->cpuStart > decoding->cpuBudget)
+        return JXL_PARALLEL_RET_RUNNER_ERROR;
+    return JxlResizableParallelRunner(decoding->threads.get(), jxlOpaque, init, run, begin, end);
+}
+
+} // namespace
 
 JxlHandler::JxlHandler() = default;
 JxlHandler::~JxlHandler() = default;
@@ -143,16 +162,17 @@ bool JxlHandler::readHeader() const
         return false;
 
     decoding->decoder.reset(JxlDecoderCreate(nullptr));
-    decoding->runner.reset(JxlResizableParallelRunnerCreate(nullptr));
+    decoding->threads.reset(JxlResizableParallelRunnerCreate(nullptr));
+    decoding->cpuStart = std::clock();
+    decoding->cpuBudget = std::clock_t(cpuSecondsBase * CLOCKS_PER_SEC);
     JxlDecoder *decoder = decoding->decoder.get();
-    if (!decoder || !decoding->runner
+    if (!decoder || !decoding->threads
         || JxlDecoderSubscribeEvents(decoder, JXL_DEC_BASIC_INFO | JXL_DEC_COLOR_ENCODING
                                                   | JXL_DEC_FULL_IMAGE)
                != JXL_DEC_SUCCESS
         || JxlDecoderSetKeepOrientation(decoder, JXL_FALSE) != JXL_DEC_SUCCESS
         || JxlDecoderSetCoalescing(decoder, JXL_TRUE) != JXL_DEC_SUCCESS
-        || JxlDecoderSetParallelRunner(decoder, JxlResizableParallelRunner, decoding->runner.get())
-               != JXL_DEC_SUCCESS
+        || JxlDecoderSetParallelRunner(decoder, runWithinBudget, decoding.get()) != JXL_DEC_SUCCESS
         || JxlDecoderSetInput(decoder,
                               reinterpret_cast<const uint8_t *>(decoding->data.constData()),
                               size_t(decoding->data.size()))
@@ -175,7 +195,9 @@ bool JxlHandler::readHeader() const
     const auto threads =
         std::min<size_t>(JxlResizableParallelRunnerSuggestThreads(info.xsize, info.ysize),
                          size_t(std::max(1, QThread::idealThreadCount())));
-    JxlResizableParallelRunnerSetThreads(decoding->runner.get(), threads);
+    JxlResizableParallelRunnerSetThreads(decoding->threads.get(), threads);
+    decoding->cpuBudget = std::clock_t(
+        (cpuSecondsBase + cpuSecondsPerMegapixel * double(pixels) / 1e6) * CLOCKS_PER_SEC);
     m_decoding = std::move(decoding);
     m_failed = false;
     return true;
@@ -198,6 +220,7 @@ bool JxlHandler::decodeInto(QImage *image) const
     if (!allocateImage(m_decoding->shownSize, format, &decoded))
         return false;
     QColorSpace colorSpace;
+    m_decoding->cpuStart = std::clock();
     for (;;) {
         switch (JxlDecoderProcessInput(decoder)) {
         case JXL_DEC_COLOR_ENCODING:

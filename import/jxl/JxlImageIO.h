@@ -22,6 +22,12 @@ public:
     // The whole file is handed to libjxl at once; a picture the game can show is far smaller.
     static constexpr qint64 maxFileBytes = 256LL * 1024 * 1024;
 
+    // The CPU time (of all threads) decoding may take: plenty for one pass over the picture, a
+    // few tens of layers blended at most. A small file can stack hundreds of full-size layers,
+    // each blended in turn, and take minutes.
+    static constexpr double cpuSecondsBase = 1.0;
+    static constexpr double cpuSecondsPerMegapixel = 0.2;
+
     JxlHandler();
     ~JxlHandler() override;
 
@@ -34,8 +40,9 @@ public:
     // Whether the next bytes of the device start a JPEG XL file; peeks, never consumes.
     static bool canRead(QIODevice *device);
 
+    struct Decoding; // one file's decoding under way
+
 private:
-    struct Decoding;
     bool readHeader() const;
     bool decodeInto(QImage *image) const;
 

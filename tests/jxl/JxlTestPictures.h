@@ -19,6 +19,8 @@ struct EncodeOptions {
     JxlColorEncoding colour{};
     bool lossless = true;
     uint32_t orientation = 1; // JXL_ORIENT_IDENTITY
+    int layers = 1;           // the same picture this many times, each blended over the last
+    bool fast = false;        // the encoder's quickest effort
 };
 
 inline JxlColorEncoding encoding(JxlColorSpace space, JxlPrimaries primaries,
@@ -64,15 +66,20 @@ inline QByteArray encodeJxl(const QImage &picture, const EncodeOptions &options)
     if (options.lossless ? JxlEncoderSetFrameLossless(settings, JXL_TRUE) != JXL_ENC_SUCCESS
                          : JxlEncoderSetFrameDistance(settings, 1.0f) != JXL_ENC_SUCCESS)
         return {};
+    if (options.fast
+        && JxlEncoderFrameSettingsSetOption(settings, JXL_ENC_FRAME_SETTING_EFFORT, 1)
+               != JXL_ENC_SUCCESS)
+        return {};
     // Rows packed, as the format below says; QImage pads rows to 32 bits.
     QByteArray packed;
     for (int y = 0; y < pixels.height(); ++y)
         packed.append(reinterpret_cast<const char *>(pixels.constScanLine(y)),
                       qsizetype(pixels.width()) * channels);
     const JxlPixelFormat format{channels, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
-    if (JxlEncoderAddImageFrame(settings, &format, packed.constData(), size_t(packed.size()))
-        != JXL_ENC_SUCCESS)
-        return {};
+    for (int layer = 0; layer < options.layers; ++layer)
+        if (JxlEncoderAddImageFrame(settings, &format, packed.constData(), size_t(packed.size()))
+            != JXL_ENC_SUCCESS)
+            return {};
     JxlEncoderCloseInput(encoder.get());
     QByteArray out(4096, '\0');
     size_t written = 0;
@@ -89,6 +96,28 @@ inline QByteArray encodeJxl(const QImage &picture, const EncodeOptions &options)
     }
     out.truncate(qsizetype(written));
     return out;
+}
+
+// A file of `layers` equal layers made from the encodings of two and three of them, without
+// encoding them all: the encoder writes equal layers as equal bytes, so the three-layer file
+// is the two-layer one with one layer's bytes more, and those bytes can be repeated.
+inline QByteArray withLayersRepeated(const QByteArray &twoLayers, const QByteArray &threeLayers,
+                                     int layers)
+{
+    const qsizetype layerBytes = threeLayers.size() - twoLayers.size();
+    qsizetype common = 0;
+    while (common < twoLayers.size() && twoLayers[common] == threeLayers[common])
+        ++common;
+    // The shared start runs past the header and the first layer into the second: a window of
+    // one layer's length ending there is one whole layer, rotated, between two equal ones.
+    const qsizetype at = common - layerBytes;
+    if (layerBytes <= 0 || at < 0 || layers < 3)
+        return {};
+    const QByteArray layer = threeLayers.mid(at, layerBytes);
+    QByteArray result = threeLayers.left(at + layerBytes);
+    for (int i = 3; i < layers; ++i)
+        result += layer;
+    return result + threeLayers.mid(at + layerBytes);
 }
 
 // The size a JPEG XL file declares, as libjxl reads it (before orientation).

@@ -138,6 +138,7 @@ private slots:
     void forwardOnlyDeviceRead();
     void declaredSizeChecked_data();
     void declaredSizeChecked();
+    void layerStackStopped();
     void badFilesRefused_data();
     void badFilesRefused();
 
@@ -494,6 +495,31 @@ void TestJxlDecoder::declaredSizeChecked()
     if (headerAccepted)
         QCOMPARE(read.size, declared);
     QVERIFY(read.image.isNull());
+}
+
+void TestJxlDecoder::layerStackStopped()
+{
+    // Hundreds of full-size layers in a few kilobytes: each is blended in turn, and without a
+    // budget this file takes a minute and more to decode.
+    QImage picture(512, 512, QImage::Format_RGBA8888);
+    picture.fill(QColor(40, 120, 200, 255));
+    EncodeOptions options;
+    options.colour = srgb();
+    options.fast = true;
+    options.layers = 2;
+    const QByteArray two = encodeJxl(picture, options);
+    options.layers = 3;
+    const QByteArray three = encodeJxl(picture, options);
+    const QByteArray five = withLayersRepeated(two, three, 5);
+    const QByteArray stack = withLayersRepeated(two, three, 1000);
+    QVERIFY(!five.isEmpty() && stack.size() > 100 * (three.size() - two.size()));
+    // A few layers are a picture like any other: the file made this way is sound.
+    const Read few = readJxl(five);
+    QCOMPARE(few.image.size(), QSize(512, 512));
+    QCOMPARE(few.image.pixelColor(100, 100), QColor(40, 120, 200));
+    const Read many = readJxl(stack);
+    QCOMPARE(many.size, QSize(512, 512));
+    QVERIFY(many.image.isNull());
 }
 
 void TestJxlDecoder::badFilesRefused_data()
