@@ -108,8 +108,8 @@ JxlColorEncoding srgbEncoding(bool grey)
 // said. It lives from the first question about the picture until its pixels are delivered.
 struct JxlHandler::Decoding {
     QByteArray data;
+    std::unique_ptr<void, RunnerDeleter> threads; // declared first: outlives the decoder
     std::unique_ptr<JxlDecoder, DecoderDeleter> decoder;
-    std::unique_ptr<void, RunnerDeleter> threads;
     JxlBasicInfo info{};
     QSize shownSize;
     std::clock_t cpuStart = 0;
