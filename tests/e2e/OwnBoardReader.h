@@ -89,14 +89,17 @@ public:
     // banner and the words that come with it (the lower third).
     bool showsTheWholePicture(const QImage &screen) const
     {
-        const QRect picture = inner(QRect(placeOnScreenOfPicture()));
+        const QRect picture = placeOnScreenOfPicture();
         const QRect lower(picture.left(), picture.top() + picture.height() * 2 / 3, picture.width(),
                           picture.height() / 3);
-        const QImage seen = screen.copy(lower);
-        const QImage expected =
-            m_picture.scaled(picture.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                .copy(QRect(QPoint(0, lower.top() - picture.top()), lower.size()));
-        return difference(seen, expected) < 6;
+        const QRect ofPicture(0, m_picture.height() * 2 / 3, m_picture.width(),
+                              m_picture.height() / 3);
+        // Compared small: the game and this test scale the picture each in its own way.
+        auto small = [](const QImage &image) {
+            return image.convertToFormat(QImage::Format_RGB32)
+                .scaled(48, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        };
+        return difference(small(screen.copy(lower)), small(m_picture.copy(ofPicture))) < 6;
     }
 
 private:

@@ -57,11 +57,14 @@ class PhotosEndToEndTest : public QObject {
         const QRect geometry = x.windowGeometry(window);
         return geometry.adjusted(0, menuBarHeight, 0, 0);
     }
-    // Starts the game in a folder that holds `file` alone, as the form's first file.
+    // Starts the game in a folder that holds `file` as the form's first file, a bitmap after it.
     QString startBeside(const QString &file, QTemporaryDir &folder)
     {
-        const QString copy = folder.filePath(QFileInfo(file).fileName());
-        if (!QFile::copy(file, copy))
+        const QString copy = folder.filePath(QStringLiteral("aa-") + QFileInfo(file).fileName());
+        QImage other(40, 30, QImage::Format_RGB32);
+        other.fill(Qt::darkGreen);
+        if (!QFile::copy(file, copy)
+            || !other.save(folder.filePath(QStringLiteral("zz-other.bmp"))))
             return {};
         x.stopGame();
         if (!x.windowGone(QStringLiteral("^Morvane"))
@@ -98,8 +101,8 @@ private slots:
         QString window = startBeside(testFile(file), folder);
         QVERIFY(!window.isEmpty());
 
-        // File, Open; Tab from OK past the drive and folder lists to the files; the one file,
-        // and Enter to take it.
+        // File, Open; Tab from OK past the drive and folder lists to the files; down and up
+        // again to select the first file, and Enter to take it.
         x.keys(window, {QStringLiteral("alt+f"), QStringLiteral("Return")});
         const QString form = x.findWindow(QStringLiteral("^Open image file$"));
         QVERIFY(!form.isEmpty());
@@ -164,7 +167,7 @@ private slots:
         QProcess source;
         source.setProcessEnvironment(x.environment());
         source.start(QDir(QCoreApplication::applicationDirPath()).filePath("drag_source"),
-                     {folder.filePath(QFileInfo(file).fileName())});
+                     {folder.filePath(QStringLiteral("aa-") + QFileInfo(file).fileName())});
         QVERIFY(source.waitForStarted(5000));
         const QString sourceWindow = x.findWindow(QStringLiteral("^Drag source$"));
         QVERIFY(!sourceWindow.isEmpty());
@@ -182,6 +185,9 @@ private:
     static void photoRows()
     {
         QTest::newRow("iPhone HEIC, tiled, turned") << "heif/pillow-heif-arrow.heic" << true;
+        // Stored as a portrait, transposed by its orientation to a landscape.
+        QTest::newRow("JPEG XL photo, transposed")
+            << "jxl/conformance-bench_oriented_brg.jxl" << false;
     }
 };
 
