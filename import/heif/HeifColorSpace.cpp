@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QPointF>
 
-#include <libheif/heif.h>
+#include "Libheif.h"
 
 namespace morvane::heif {
 

@@ -4,6 +4,7 @@
 #include "HeifBoxes.h"
 #include "HeifColorSpace.h"
 #include "HeifLimits.h"
+#include "Libheif.h"
 
 #include <QIODevice>
 #include <QImage>
@@ -110,7 +111,7 @@ bool HeifHandler::open()
     if (m_state != State::New)
         return m_state == State::Open;
     m_state = State::Failed;
-    if (!device() || !canRead(device()))
+    if (!device() || !canRead(device()) || !libheifOpened())
         return false;
     m_file = readAllBounded(device());
     // Grids and overlays are measured before libheif reads the file: libheif 1.15 tells neither

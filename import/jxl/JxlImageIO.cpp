@@ -2,6 +2,7 @@
 #include "JxlImageIO.h"
 
 #include "JxlColorSpace.h"
+#include "Libjxl.h"
 
 #include <QIODevice>
 #include <QImage>
@@ -29,11 +30,12 @@ namespace {
 
 constexpr int signatureBytes = 12; // enough for the container's signature box
 
+// A bare codestream, or the container's signature box. Told without libjxl, so that asking
+// whether any picture is a JPEG XL one never opens the library.
 bool isJxlSignature(const QByteArray &head)
 {
-    const JxlSignature signature =
-        JxlSignatureCheck(reinterpret_cast<const uint8_t *>(head.constData()), size_t(head.size()));
-    return signature == JXL_SIG_CODESTREAM || signature == JXL_SIG_CONTAINER;
+    static const QByteArray container("\0\0\0\x0CJXL \r\n\x87\n", 12);
+    return head.startsWith("\xFF\x0A") || head.startsWith(container);
 }
 
 // The rest of the device, unless it holds more than `limit` bytes. Read in pieces: a single
@@ -157,7 +159,7 @@ bool JxlHandler::readHeader() const
         return false;
     m_failed = true; // until the header is read and accepted
     auto decoding = std::make_unique<Decoding>();
-    if (!isJxlSignature(device()->peek(signatureBytes))
+    if (!isJxlSignature(device()->peek(signatureBytes)) || !libjxlOpened()
         || !readAtMost(device(), maxFileBytes, &decoding->data))
         return false;
 

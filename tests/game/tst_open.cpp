@@ -164,6 +164,35 @@ class OpenTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The codec libraries cost the game nothing until a picture of theirs is read: neither the
+    // start nor any other picture opens them, not even to tell what a file is. First of all the
+    // tests, before any of them has read a HEIF or JPEG XL picture.
+    void codecLibrariesOpenOnlyForTheirPictures()
+    {
+        auto mapped = [](const char *library) {
+            QFile maps(QStringLiteral("/proc/self/maps"));
+            return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(library);
+        };
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.game().LevelCommand(2);
+        window.formChoice = writePicture(data.file("photo.jpg"), QSize(400, 300), "JPEG");
+        window.openCommand().run();
+        QCOMPARE(window.game().CurrentLevel, 0);
+        QVERIFY(!mapped("libheif"));
+        QVERIFY(!mapped("libjxl"));
+        window.formChoice = testDataFolder(QStringLiteral("heif/libavif-paris_icc_exif_xmp.avif"));
+        window.openCommand().run();
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        QVERIFY(mapped("libheif"));
+        QVERIFY(!mapped("libjxl"));
+        window.formChoice = testDataFolder(QStringLiteral("jxl/conformance-bicycles.jxl"));
+        window.openCommand().run();
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        QVERIFY(mapped("libjxl"));
+    }
+
     void windowSizeRules_data()
     {
         QTest::addColumn<QSize>("picture");
