@@ -12,6 +12,10 @@
 #include "components/RuntimeError.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWindow>
 #include <QCursor>
 #include <QTest>
 
@@ -867,6 +871,71 @@ private slots:
                  play == QLatin1String("turn"));
         // Nothing else animates.
         QCOMPARE(f.window.pauses > 0, swapped || play == QLatin1String("turn"));
+    }
+
+    // Done with a menu, the player's keys play the board again: Escape is enough, and so is the
+    // mouse on the board. The keys go in as the window system hands them on, to whichever
+    // widget has the keyboard.
+    void keysPlayTheBoardAfterAMenu_data()
+    {
+        QTest::addColumn<QString>("opened"); // "click": File clicked; "keys": Alt+L
+        QTest::addColumn<QString>("then");   // what the player does once the menu is closed
+        QTest::addColumn<bool>("escape");    // whether Escape closes the menu
+        QTest::newRow("File clicked, Escape") << "click"
+                                              << "" << true;
+        QTest::newRow("File clicked, Escape, the board clicked") << "click"
+                                                                 << "click" << true;
+        QTest::newRow("File clicked, Escape, the mouse over the board") << "click"
+                                                                        << "move" << true;
+        QTest::newRow("Alt+L, Escape") << "keys"
+                                       << "" << true;
+        QTest::newRow("Alt tapped, the board clicked") << "alt"
+                                                       << "click" << false;
+        QTest::newRow("Alt tapped, the mouse over the board") << "alt"
+                                                              << "move" << false;
+    }
+    void keysPlayTheBoardAfterAMenu()
+    {
+        QFETCH(QString, opened);
+        QFETCH(QString, then);
+        QFETCH(bool, escape);
+        GameFixture f(1);
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QCursor::setPos(f.window.mapToGlobal(QPoint(-50, -50))); // the mouse off the board
+        QWindow *window = f.window.windowHandle();
+        QMenuBar *bar = f.window.menuBar();
+        if (opened == QLatin1String("click"))
+            QTest::mouseClick(bar, Qt::LeftButton, {},
+                              bar->actionGeometry(bar->actions().first()).center());
+        else if (opened == QLatin1String("keys"))
+            QTest::keyClick(window, Qt::Key_L, Qt::AltModifier);
+        else
+            QTest::keyClick(window, Qt::Key_Alt);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QCOMPARE(menu != nullptr, escape);
+        if (menu)
+            QTest::keyClick(menu, Qt::Key_Escape);
+        QVERIFY(!QApplication::activePopupWidget());
+        const QPoint background(4, 4);
+        if (then == QLatin1String("click"))
+            QTest::mouseClick(&f.window.board(), Qt::LeftButton, {}, background);
+        else if (then == QLatin1String("move"))
+            QTest::mouseMove(&f.window.board(), background);
+        QCOMPARE(f.game.HoverPiece, 0);
+        QTest::keyClick(window, Qt::Key_Right);
+        QCOMPARE(f.game.HoverPiece, 1);
+        QTest::keyClick(window, Qt::Key_Space);
+        QCOMPARE(f.game.SelectedPiece, 1);
+        // The menus still open from the keyboard afterwards.
+        // The offscreen platform leaves a closed popup the active window, where a desktop gives
+        // the activation back to the main window.
+        f.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QTest::keyClick(window, Qt::Key_H, Qt::AltModifier);
+        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().first(), f.window.aboutAction());
+        menu->hide();
     }
 
     void aSizeGivenBetweenFramesWaitsForTheAnimation()
