@@ -542,6 +542,61 @@ private slots:
         }
     }
 
+    // How fast the rising banner grows, frame by frame, on the levels that show it. For a 450
+    // high picture its frames stand at y = 450 / 1.33 = 338.35 and 8 less each frame down to
+    // 10.35 (42 frames), each 151 + y / 4 wide, 43 + y / 6 high and 257 - y / 8 from the left
+    // (257: half the 600 wide picture, less 43). The first is 214.7, 338.35, 235.6 x 99.4, the
+    // last 255.7, 10.35, 153.6 x 44.7.
+    void theRisingBannerGrowsFrameByFrame_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::newRow("level 3") << 3;
+        QTest::newRow("level 4") << 4;
+    }
+    void theRisingBannerGrowsFrameByFrame()
+    {
+        QFETCH(int, level);
+        RecordedFixture f(level);
+        // A banner white all over: each frame, drawn inverted, changes exactly its rectangle.
+        QImage white(147, 39, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        f.rig.banner().setPicture(white);
+        const QImage picture = levelPicture(f.data.path(), level);
+        std::vector<QRect> frames;
+        f.host.onPause = [&] {
+            if (!f.game.PuzzleSolved)
+                return;
+            const QImage shown = f.rig.preview().image().convertToFormat(QImage::Format_RGB32);
+            QRect box;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    if (shown.pixel(x, y) != picture.pixel(x, y))
+                        box |= QRect(x, y, 1, 1);
+            frames.push_back(box);
+        };
+        f.solve();
+        QVERIFY(f.game.PuzzleSolved);
+        QCOMPARE(int(frames.size()), 42);
+        const QRectF first(214.7, 338.35, 235.6, 99.4), last(255.7, 10.35, 153.6, 44.7);
+        for (int n = 0; n < 42; ++n) {
+            const double y = 338.35 - 8 * n;
+            const QRectF rule = n == 0    ? first
+                                : n == 41 ? last
+                                          : QRectF(257 - y / 8, y, 151 + y / 4, 43 + y / 6);
+            const QRect seen = frames[size_t(n)];
+            const bool near = qAbs(seen.left() - rule.left()) <= 1
+                              && qAbs(seen.top() - rule.top()) <= 1
+                              && qAbs(seen.width() - rule.width()) <= 1
+                              && qAbs(seen.height() - rule.height()) <= 1;
+            QVERIFY2(near, qPrintable(QStringLiteral("frame %1: %2, %3, %4 x %5")
+                                          .arg(n)
+                                          .arg(seen.left())
+                                          .arg(seen.top())
+                                          .arg(seen.width())
+                                          .arg(seen.height())));
+        }
+    }
+
     void levelMenu()
     {
         GameFixture f(1);
