@@ -20,6 +20,7 @@ for fuzzer in "$bin_dir"/*_fuzzer; do
         picture) seeds+=("$test_data/badimages") ;;
         metafile) seeds+=("$test_data/metafiles") ;;
         heif) seeds+=("$test_data/heif") ;;
+        jxl) seeds+=("$test_data/jxl") ;;
     esac
     # Metafiles past 16 KiB add size, not new kinds of records: capped, a run is several times
     # faster and reaches as far.
