@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Opens a 12-megapixel grid HEIC (the iPhone photo of the test data) and a 48-megapixel HEIC,
-# 8-bit and 10-bit (made here with heif-enc from a photo-like picture of our own) through the HEIF plugin at the
-# size the game asks for, three fresh processes each: time and peak memory. Writes
-# bench/RESULTS-heif.md. Usage: bench/heif.sh [build-dir]   (needs heif-enc: libheif-examples)
+# 8-bit and 10-bit (made here with heif-enc from a photo-like picture of our own), through the
+# HEIF plugin at the size the game asks for, three fresh processes each: time and peak memory.
+# Writes bench/RESULTS-heif.md. Usage: bench/heif.sh [build-dir]
+# (needs heif-enc: libheif-examples, and on Debian 13 libheif-plugin-x265)
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

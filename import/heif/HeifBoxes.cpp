@@ -253,6 +253,15 @@ DerivedPictures derivedPictures(const QByteArray &file)
     std::vector<DerivedItem> items;
     if (findChild(bytes, children, meta.end, "iinf", iinf) && !derivedItems(bytes, iinf, items))
         return result;
+    Box pitm;
+    if (findChild(bytes, children, meta.end, "pitm", pitm) && pitm.payload + 4 < pitm.end) {
+        const int idBytes = bytes.be(pitm.payload, 1) == 0 ? 2 : 4;
+        if (pitm.payload + 4 + idBytes > pitm.end)
+            return result;
+        const std::uint64_t primary = bytes.be(pitm.payload + 4, idBytes);
+        for (const DerivedItem &item : items)
+            result.primaryDerived |= item.id == primary;
+    }
     Box iloc, idat;
     if (!findChild(bytes, children, meta.end, "iloc", iloc))
         return result;

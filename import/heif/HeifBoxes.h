@@ -21,6 +21,7 @@ struct DerivedPictures {
     // An item whose data has an extent of length 0 ("to the end of the file"): libheif 1.15
     // reads it as empty and hands the AV1 decoder nothing, which leaks in libdav1d.
     bool emptyExtent = false;
+    bool primaryDerived = false; // the primary picture is itself a grid or an overlay
 };
 DerivedPictures derivedPictures(const QByteArray &file);
 

@@ -78,6 +78,8 @@ void premultiply(uchar *pixels, int width, int height, int stride)
 
 } // namespace
 
+bool readsGridsWithAlpha() { return LIBHEIF_HAVE_VERSION(1, 19, 0); }
+
 HeifHandler::HeifHandler() = default;
 
 HeifHandler::~HeifHandler() { close(); }
@@ -146,8 +148,9 @@ bool HeifHandler::open()
     const qint64 cap =
         heif_image_handle_get_luma_bits_per_pixel(m_handle) > 8 ? MaxDeepPixels : MaxPixels;
     if (width <= 0 || height <= 0 || static_cast<qint64>(width) * height > cap
-        || static_cast<qint64>(codedWidth) * codedHeight > cap
-        || derived.largestCanvasPixels > cap) {
+        || static_cast<qint64>(codedWidth) * codedHeight > cap || derived.largestCanvasPixels > cap
+        || (derived.primaryDerived && !readsGridsWithAlpha()
+            && heif_image_handle_has_alpha_channel(m_handle))) {
         close();
         return false;
     }

@@ -10,6 +10,10 @@ struct heif_image_handle;
 
 namespace morvane::heif {
 
+// Whether a grid with alpha is read: libheif before 1.19 pastes an alpha tile coded smaller
+// than its colour tile past the end of the alpha's pixels, so such grids are refused with it.
+bool readsGridsWithAlpha();
+
 // Reads the primary picture of a HEIF or AVIF file, turned and mirrored as the file says it
 // is meant to be seen, with its alpha and its colour space.
 class HeifHandler : public QImageIOHandler {

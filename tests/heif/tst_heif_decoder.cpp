@@ -252,7 +252,8 @@ private slots:
         QTest::addColumn<QSize>("shown");
         QTest::newRow("HEIC grid turned a quarter") << dataFile(Arrow) << QSize(3024, 4032);
         QTest::newRow("AVIF turned a quarter, with alpha") << dataFile(Abc) << QSize(256, 512);
-        QTest::newRow("HEIC grid with alpha") << dataFile(BlueGrid) << QSize(320, 240);
+        if (morvane::heif::readsGridsWithAlpha())
+            QTest::newRow("HEIC grid with alpha") << dataFile(BlueGrid) << QSize(320, 240);
         QTest::newRow("AVIF, 10-bit") << dataFile(HdrP3) << QSize(200, 200);
         QTest::newRow("HEIC grid, turn patched to none") << arrowTurned(0) << QSize(4032, 3024);
         QTest::newRow("HEIC grid, mirrored instead of turned")
@@ -316,7 +317,8 @@ private slots:
         QTest::addColumn<int>("across");
         QTest::addColumn<int>("down");
         QTest::newRow("iPhone 12 MP, 8 x 6 tiles") << dataFile(Arrow) << 6 << 8;
-        QTest::newRow("2 x 2 tiles with alpha") << dataFile(BlueGrid) << 2 << 2;
+        if (morvane::heif::readsGridsWithAlpha())
+            QTest::newRow("2 x 2 tiles with alpha") << dataFile(BlueGrid) << 2 << 2;
     }
 
     void gridDecodesWhole()
@@ -391,7 +393,9 @@ private slots:
         QTest::addColumn<bool>("alpha");
         QTest::addColumn<bool>("translucent");
         QTest::newRow("AVIF letters on a translucent ground") << dataFile(Abc) << true << true;
-        QTest::newRow("HEIC grid with an opaque alpha grid") << dataFile(BlueGrid) << true << false;
+        if (morvane::heif::readsGridsWithAlpha())
+            QTest::newRow("HEIC grid with an opaque alpha grid")
+                << dataFile(BlueGrid) << true << false;
         QTest::newRow("AVIF without alpha") << dataFile(Srgb) << false << false;
     }
 
@@ -425,8 +429,9 @@ private slots:
             << dataFile(Arrow) << QSize(3024, 4032) << QSize(302, 403);
         QTest::newRow("turned AVIF out of proportion")
             << dataFile(Abc) << QSize(256, 512) << QSize(100, 40);
-        QTest::newRow("small grid enlarged")
-            << dataFile(BlueGrid) << QSize(320, 240) << QSize(640, 480);
+        if (morvane::heif::readsGridsWithAlpha())
+            QTest::newRow("small grid enlarged")
+                << dataFile(BlueGrid) << QSize(320, 240) << QSize(640, 480);
     }
 
     void scaledSizeHonoured()
@@ -507,6 +512,14 @@ private slots:
         QTest::newRow("grid canvas of 60000 x 60000") << blueGridClaiming(2, 2, 60000, 60000);
         QTest::newRow("grid canvas of 20000 x 20000 (400 MP)")
             << blueGridClaiming(2, 2, 20000, 20000);
+        if (!morvane::heif::readsGridsWithAlpha()) {
+            QTest::newRow("grid with alpha (libheif before 1.19)") << dataFile(BlueGrid);
+            // The alpha tiles' sequence parameters changed to code them 128 pixels wide.
+            QByteArray narrowAlpha = dataFile(BlueGrid);
+            narrowAlpha[boxPayload(narrowAlpha, "hvcC", 1) + 74] = char(0x40);
+            QTest::newRow("grid whose alpha tiles are narrower than its colour tiles")
+                << narrowAlpha;
+        }
         QByteArray manyTiles = dataFile(BlueGrid);
         putBigEndian(manyTiles, boxPayload(manyTiles, "dimg") + 2, 60000, 2);
         QTest::newRow("60000 tile references in a box of 4") << manyTiles;
