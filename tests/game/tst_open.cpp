@@ -829,7 +829,7 @@ private slots:
     }
 
     // The photos of today's phones and the web, each with a turn of its own, open upright by
-    // every way in: the form, the common dialog and a drop.
+    // every way in (the form, the common dialog and a drop) and play to the finished picture.
     void todaysPhotosOpenUprightEveryWay_data()
     {
         QTest::addColumn<QString>("file");
@@ -882,6 +882,9 @@ private slots:
         QCOMPARE(window.game().CurrentLevel, 0);
         QCOMPARE(window.clipper().Picture().size(), shown);
         QCOMPARE(window.clipper().Picture().hasAlphaChannel(), false);
+        // And it plays to its finished picture.
+        solveGame(window);
+        QVERIFY(window.game().PuzzleSolved);
     }
 
     void droppedFileOpensAsOpenDoes_data()
