@@ -154,6 +154,7 @@ table() {
     row "Painting between two frames, nothing uncovered (X11), 1920 x 1080" "$(fmt repaint.between.1920x1080)" "ms" "" ""
     row "One resize event (layout and repaint) at 1920 x 1080, median" "$(fmt resize.1920x1080)" "ms" "< 3 ms" 3
     row "Open of a 4000 x 3000 JPEG to the dealt board, median" "$(fmt open.jpeg4000x3000)" "ms" "< 200 ms" 200
+    row "The same with a Display P3 profile, converted to sRGB, median" "$(fmt open.jpeg4000x3000p3)" "ms" "" ""
     for big in "jpeg12000x9000:108-megapixel JPEG (12000 x 9000" "jpeg12000x9000turned:108-megapixel JPEG tagged to be turned a quarter (seen 9000 x 12000" "png10328x7746:80-megapixel PNG (10328 x 7746"; do
         local key="open.${big%%:*}"
         row "Open of a ${big#*:}, $(fmt "$key.filemib") MiB file) to the dealt board, median of 3 fresh processes" "$(fmt "$key.ms")" "ms" "" ""

@@ -3,7 +3,8 @@
 
 #include "components/RuntimeError.h"
 
-#include "import/metafile/MetafileReader.h"
+#include "import/PictureColours.h"
+#include "import/PictureFormats.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -63,26 +64,31 @@ QImage readWith(QImageReader &reader, PictureUse use)
     const QSize fitted = fittedPictureSize(image.size());
     if (fitted != image.size())
         image = image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return image;
+    // A photo's colours as a colour-managed viewer shows them, its transparency on white paper.
+    return shownColours(std::move(image));
 }
 
-QImage readRaster(QIODevice &device, const QByteArray &format, PictureUse use)
+// Reads the picture on the device with the decoder of `format` and no other: with format
+// detection off, a second image plugin for the same format cannot answer in its place.
+QImage readAs(QIODevice &device, const QByteArray &format, PictureUse use)
 {
     device.seek(0);
     QImageReader reader(&device, format);
-    reader.setDecideFormatFromContent(format.isEmpty());
+    reader.setAutoDetectImageFormat(false);
     return readWith(reader, use);
 }
 
-// A bare device-independent bitmap has no signature to be recognised by: it is tried first
-// where the name says it is one.
-QImage decodeRaster(QIODevice &device, bool dibHint, PictureUse use)
+// Every picture, whatever its format, comes through here. A bare device-independent bitmap has
+// no signature to be recognised by: it is tried first where the name says it is one.
+QImage decodeFrom(QIODevice &device, bool dibHint, PictureUse use)
 {
     if (dibHint) {
-        if (QImage image = readRaster(device, "dib", use); !image.isNull())
+        if (QImage image = readAs(device, "dib", use); !image.isNull())
             return image;
     }
-    return readRaster(device, QByteArray(), use);
+    device.seek(0);
+    const QByteArray format = pictureFormatOf(device);
+    return format.isEmpty() ? QImage() : readAs(device, format, use);
 }
 
 // A picture file opened for reading: a regular file within the size limit. It is opened
@@ -176,16 +182,10 @@ private:
 
 QImage decodePicture(const QByteArray &bytes, bool dibHint, PictureUse use)
 {
-    // Windows and enhanced metafiles are played by our own reader; Qt reads neither.
-    if (metafile::detect(bytes.left(64)) != metafile::Kind::None) {
-        const QSize box =
-            use == PictureUse::Own ? QSize(MaxPictureWidth, MaxPictureHeight) : QSize();
-        return metafile::render(bytes, box).image;
-    }
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    return decodeRaster(buffer, dibHint, use);
+    return decodeFrom(buffer, dibHint, use);
 }
 
 QByteArray readPictureFile(const QString &path) { return PictureFile(path).readAll(); }
@@ -195,16 +195,9 @@ QImage loadPicture(const QString &path, PictureUse use)
     const PictureFile file(path);
     const bool dibHint =
         QFileInfo(path).suffix().compare(QLatin1String("dib"), Qt::CaseInsensitive) == 0;
-    // Metafiles are played from their bytes; any other picture is decoded from the file itself.
-    QByteArray head(64, '\0');
-    head.truncate(qsizetype(file.readAt(0, head.data(), head.size())));
-    QImage image;
-    if (metafile::detect(head) != metafile::Kind::None) {
-        image = decodePicture(file.readAll(), dibHint, use);
-    } else {
-        PictureFileDevice device(file);
-        image = decodeRaster(device, dibHint, use);
-    }
+    // Decoded straight from the file: a decoder reads what it needs, where it needs it.
+    PictureFileDevice device(file);
+    QImage image = decodeFrom(device, dibHint, use);
     if (image.isNull())
         raiseError(ErrorNumber::InvalidPicture, "invalid picture");
     return image;

@@ -28,8 +28,9 @@ enum class PictureUse { Own, Level };
 // ".dib" file is read as a bare device-independent bitmap). Raises RuntimeError
 // FileNotFound for a missing file and InvalidPicture for anything that yields no picture:
 // a folder, a device or pipe, an unreadable or unsupported file.
-// The file is opened without blocking and read only if it is a regular file, to its size; a
-// raster picture is decoded straight from the file, a metafile from its bytes in memory.
+// The file is opened without blocking and read only if it is a regular file, to its size, and
+// decoded straight from the file by the one decoder its content names (see PictureFormats.h).
+// An own picture comes back in sRGB and opaque, its transparency laid over white.
 QImage loadPicture(const QString &path, PictureUse use = PictureUse::Own);
 QImage loadLevelPicture(const QString &path);
 

@@ -104,6 +104,59 @@ enum Type : uint32_t {
     CreateColorSpaceW = 122,
 };
 
+constexpr uint32_t emfPlusSignature = 0x2B464D45; // "EMF+", at the start of a comment's data
+
+// The records that put something on the page; the rest set up state, objects or clipping.
+bool draws(uint32_t type)
+{
+    switch (type) {
+    case PolyBezier:
+    case Polygon:
+    case Polyline:
+    case PolyBezierTo:
+    case PolylineTo:
+    case PolyPolyline:
+    case PolyPolygon:
+    case SetPixelV:
+    case AngleArc:
+    case Ellipse:
+    case Rectangle:
+    case RoundRect:
+    case Arc:
+    case Chord:
+    case Pie:
+    case LineTo:
+    case ArcTo:
+    case PolyDraw:
+    case FillPath:
+    case StrokeAndFillPath:
+    case StrokePath:
+    case FillRgn:
+    case PaintRgn:
+    case BitBlt:
+    case StretchBlt:
+    case SetDiBitsToDevice:
+    case StretchDiBits:
+    case ExtTextOutA:
+    case ExtTextOutW:
+    case PolyBezier16:
+    case Polygon16:
+    case Polyline16:
+    case PolyBezierTo16:
+    case PolylineTo16:
+    case PolyPolyline16:
+    case PolyPolygon16:
+    case PolyDraw16:
+    case PolyTextOutA:
+    case PolyTextOutW:
+    case SmallTextOut:
+    case AlphaBlend:
+    case TransparentBlt:
+    case GradientFill: return true;
+    default: return false;
+    }
+}
+
 constexpr uint32_t etoOpaque = 0x2, etoClipped = 0x4, etoNoRect = 0x100, etoSmallChars = 0x200,
                    etoPdy = 0x2000;
 constexpr uint32_t dibPalColors = 1;
@@ -171,6 +224,16 @@ EmfPlayer::EmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceCont
 
 QString EmfPlayer::play()
 {
+    QString note = playRecords();
+    // A file drawn only in EMF+ records (what GDI+ writes when asked for no EMF beside them)
+    // would come out as a blank page: it is refused instead. A dual file draws from its EMF.
+    if (m_emfPlusSeen && !m_drawingSeen)
+        throw OnlyEmfPlus("the picture is drawn only in EMF+ records, which are not played");
+    return note;
+}
+
+QString EmfPlayer::playRecords()
+{
     qsizetype pos = m_frame.firstRecord;
     while (true) {
         if (pos + 8 > m_data.size())
@@ -188,6 +251,12 @@ QString EmfPlayer::play()
             return QStringLiteral("a record runs past the end of the file at byte %1").arg(pos);
         ByteReader record(m_data.data() + pos, qsizetype(size));
         record.skip(8);
+        m_drawingSeen = m_drawingSeen || draws(type);
+        if (type == GdiComment && size >= 16) {
+            ByteReader comment(m_data.data() + pos + 8, 8);
+            comment.skip(4); // the size of the comment's data
+            m_emfPlusSeen = m_emfPlusSeen || comment.u32() == emfPlusSignature;
+        }
         try {
             dispatch(type, record);
         } catch (const Malformed &) {

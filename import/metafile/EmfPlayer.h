@@ -6,7 +6,15 @@
 
 #include <QByteArrayView>
 
+#include <stdexcept>
+
 namespace morvane::metafile {
+
+// A metafile whose whole picture is in EMF+ records, which this player does not draw.
+class OnlyEmfPlus : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 class EmfPlayer : private MetafilePlayer {
 public:
@@ -15,10 +23,12 @@ public:
 
     EmfPlayer(QByteArrayView data, const MetafileFrame &frame, DeviceContext &dc, Canvas &canvas,
               Budget &budget);
-    // Plays every record; returns a note when playback stopped before the end record.
+    // Plays every record; returns a note when playback stopped before the end record. Throws
+    // OnlyEmfPlus for a file with EMF+ records and no drawing of its own beside them.
     QString play();
 
 private:
+    QString playRecords();
     void dispatch(uint32_t type, ByteReader &r);
     void select(uint32_t index);
     void polyRecord(uint32_t type, ByteReader &r, bool small);
@@ -35,6 +45,9 @@ private:
     QPointF pointL(ByteReader &r);
     QRectF rectL(ByteReader &r);
     QPolygonF points(ByteReader &r, qint64 count, bool small);
+
+    bool m_emfPlusSeen = false;
+    bool m_drawingSeen = false;
 };
 
 } // namespace morvane::metafile

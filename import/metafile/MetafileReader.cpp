@@ -151,6 +151,9 @@ RenderResult render(const QByteArray &data, QSize maxSize, const Allowance &allo
         }
         result.image = std::move(image);
         result.warning = note;
+    } catch (const OnlyEmfPlus &e) {
+        result.image = QImage();
+        result.error = QString::fromStdString(e.what());
     } catch (const LimitExceeded &e) {
         result.image = QImage();
         result.error = QStringLiteral("metafile refused: ") + QString::fromStdString(e.what());

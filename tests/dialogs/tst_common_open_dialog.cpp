@@ -51,7 +51,8 @@ private slots:
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Open"));
         QCOMPARE(dialog.nameFilters(),
                  QStringList{QStringLiteral("Image files (*.jpg *.jpeg *.bmp *.gif *.wmf *.emf "
-                                            "*.dib *.png *.webp *.tif *.tiff)")});
+                                            "*.dib *.png *.webp *.tif *.tiff *.heic *.heif *.avif "
+                                            "*.jxl)")});
         QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
         QCOMPARE(dialog.fileMode(), QFileDialog::ExistingFile);
         QCOMPARE(dialog.acceptMode(), QFileDialog::AcceptOpen);
@@ -62,9 +63,9 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("shown");
         for (const char *name : {"photo.JPG", "bare.dib", "shot.png", "SHOT.PNG", "download.webp",
-                                 "scan.Tif", "scan.tiff"})
+                                 "scan.Tif", "scan.tiff", "phone.HEIC", "web.avif", "photo.jxl"})
             QTest::newRow(name) << QString::fromLatin1(name) << true;
-        for (const char *name : {"vector.svg", "phone.heic", "notes.txt"})
+        for (const char *name : {"vector.svg", "notes.txt"})
             QTest::newRow(name) << QString::fromLatin1(name) << false;
     }
 

@@ -157,9 +157,10 @@ private slots:
         QTest::addColumn<bool>("listed");
         for (const char *name : {"photo.jpg", "photo.jpeg", "paint.bmp", "anim.gif", "clip.wmf",
                                  "clip.emf", "bare.dib", "shot.png", "SHOT.PNG", "download.webp",
-                                 "Download.WebP", "scan.tif", "scan.tiff", "SCAN.TIF"})
+                                 "Download.WebP", "scan.tif", "scan.tiff", "SCAN.TIF", "phone.heic",
+                                 "IMG_0001.HEIC", "camera.heif", "web.avif", "photo.jxl"})
             QTest::newRow(name) << QString::fromLatin1(name) << true;
-        for (const char *name : {"vector.svg", "phone.heic", "shot.png.txt", "scan.tiffany"})
+        for (const char *name : {"vector.svg", "shot.png.txt", "scan.tiffany", "clip.heics"})
             QTest::newRow(name) << QString::fromLatin1(name) << false;
     }
 

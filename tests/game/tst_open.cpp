@@ -4,6 +4,8 @@
 #include "../support/GameFixture.h"
 #include "../support/OrientedPictures.h"
 #include "../support/TestData.h"
+#include "../metafile/MetafileBuilders.h"
+#include "GreedyImagePlugin.h"
 
 #include "components/BoardArea.h"
 #include "components/PictureClip.h"
@@ -13,6 +15,7 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QColorSpace>
 #include <QDialog>
 #include <QDirIterator>
 #include <QDropEvent>
@@ -20,13 +23,18 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <QtPlugin>
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cmath>
+
+Q_IMPORT_PLUGIN(GreedyImagePlugin)
 
 using namespace morvane;
 using namespace morvane::test;
@@ -108,8 +116,45 @@ int scaled(int length, double factor)
     return int(length * factor);
 }
 
+// An sRGB-encoded colour of the Display P3 space as sRGB shows it: both spaces share the sRGB
+// curve and the D65 white; the matrix takes linear P3 to linear sRGB.
+QRgb p3InSrgb(QRgb p3)
+{
+    auto linear = [](int v) {
+        const double c = v / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    auto encoded = [](double c) {
+        c = std::clamp(c, 0.0, 1.0);
+        c = c <= 0.0031308 ? 12.92 * c : 1.055 * std::pow(c, 1 / 2.4) - 0.055;
+        return int(std::lround(c * 255));
+    };
+    const double r = linear(qRed(p3)), g = linear(qGreen(p3)), b = linear(qBlue(p3));
+    return qRgb(encoded(1.2249401 * r - 0.2249404 * g), encoded(-0.0420569 * r + 1.0420571 * g),
+                encoded(-0.0196376 * r - 0.0786361 * g + 1.0982735 * b));
+}
+
+// An enhanced metafile whose one drawing record is an EMF+ rectangle in a comment.
+QByteArray emfPlusOnly()
+{
+    using namespace metafiletest;
+    QByteArray plus;
+    put32(plus, 32);         // the comment's data: the signature and one EMF+ record
+    put32(plus, 0x2B464D45); // "EMF+"
+    put32(plus, 0x400A);     // EmfPlusFillRects
+    put32(plus, 28);
+    put32(plus, 16);
+    put32(plus, 0xFFFF0000); // solid red
+    put32(plus, 1);
+    for (int v : {10, 10, 100, 100})
+        put16(plus, v);
+    EmfBuilder emf;
+    emf.raw(70, plus);
+    return emf.build();
+}
+
 // The things a bad file is made of.
-enum class Made { Nothing, Bytes, Pipe, Picture };
+enum class Made { Nothing, Bytes, Pipe, Picture, EmfPlusOnly };
 
 } // namespace
 
@@ -319,6 +364,10 @@ private slots:
         QTest::newRow("a device without end") << "/dev/zero" << Made::Nothing << QSize() << invalid;
         // Nobody writes to it: an open that waited would wait for ever.
         QTest::newRow("a named pipe") << "@/waiting.jpg" << Made::Pipe << QSize() << invalid;
+        // GDI+ can write a metafile with no EMF drawing beside its EMF+ records, which the game
+        // does not draw: refused, where it would be dealt as a blank white board.
+        QTest::newRow("a metafile drawn only in EMF+")
+            << "@/chart.emf" << Made::EmfPlusOnly << QSize() << invalid;
         QTest::newRow("15 wide: too narrow to cut")
             << "@/narrow.png" << Made::Picture << QSize(15, 40) << 0;
         QTest::newRow("15 high: too low to cut")
@@ -338,6 +387,8 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         else if (made == Made::Picture)
             writePicture(path, picture);
+        else if (made == Made::EmfPlusOnly)
+            writeBytes(path, emfPlusOnly());
         try {
             const QImage loaded = loadPicture(path);
             QCOMPARE(loaderError, 0);
@@ -440,6 +491,40 @@ private slots:
         // A regular file is read whole, and only as far as it goes.
         const QByteArray bytes(12345, 'x');
         QCOMPARE(readPictureFile(writeBytes(dir.filePath("bytes.bin"), bytes)), bytes);
+    }
+
+    // Every format the game reads is recognised by its content whatever its name, and read by
+    // the game's own decoder or Qt's: never by another plugin on the machine that claims the
+    // same format (here one that claims everything and answers with a magenta square).
+    void eachFormatIsReadByItsOwnDecoder_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("size");
+        auto written = [](const char *format) {
+            QImage image(40, 30, QImage::Format_RGB32);
+            image.fill(qRgb(20, 160, 90));
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, format);
+            writer.write(image);
+            return buffer.data();
+        };
+        for (const char *format : {"PNG", "JPEG", "BMP", "PPM", "PGM", "PBM", "XPM", "XBM", "ICO",
+                                   "TIFF", "WEBP", "WBMP"})
+            QTest::newRow(format) << written(format) << QSize(40, 30);
+        metafiletest::EmfBuilder emf;
+        emf.record(43, {40, 40, 80, 80}); // a rectangle
+        QTest::newRow("EMF") << emf.build() << QSize(192, 192);
+    }
+    void eachFormatIsReadByItsOwnDecoder()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QSize, size);
+        QVERIFY(!bytes.isEmpty());
+        QTemporaryDir dir;
+        const QImage loaded = loadPicture(writeBytes(dir.filePath("picture.res"), bytes));
+        QCOMPARE(loaded.size(), size);
+        QVERIFY(loaded.pixel(size.width() / 2, size.height() / 2) != qRgb(255, 0, 255));
     }
 
     void everyBrokenPictureOpensOrIsRefused()
@@ -615,6 +700,96 @@ private slots:
         QCOMPARE(window.game().CurrentLevel, 0);
         QCOMPARE(cornerColours(window.clipper().Picture()), QStringLiteral("red blue grey grey"));
         QCOMPARE(window.board().size(), QSize(340, 440));
+    }
+
+    // A photo's colours as a colour-managed viewer shows them: one that carries a Display P3
+    // profile is cut in sRGB; one without a profile is taken as sRGB, as it always was. The
+    // expected colours are worked out here from the two spaces' published definitions.
+    void profiledPhotosAreCutInSrgb_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<bool>("profiled");
+        QTest::addColumn<int>("tolerance");
+        QTest::newRow("PNG in Display P3") << QByteArray("PNG") << true << 2;
+        QTest::newRow("JPEG in Display P3") << QByteArray("JPEG") << true << 4;
+        QTest::newRow("TIFF in Display P3") << QByteArray("TIFF") << true << 2;
+        QTest::newRow("PNG without a profile") << QByteArray("PNG") << false << 2;
+    }
+    void profiledPhotosAreCutInSrgb()
+    {
+        QFETCH(QByteArray, format);
+        QFETCH(bool, profiled);
+        QFETCH(int, tolerance);
+        // Four blocks, each a colour that sRGB can show but that differs from its P3 numbers.
+        const std::array<QRgb, 4> stored = {qRgb(204, 128, 76), qRgb(153, 191, 128),
+                                            qRgb(230, 204, 102), qRgb(89, 115, 217)};
+        QImage picture(400, 300, QImage::Format_RGB32);
+        QPainter painter(&picture);
+        for (int k = 0; k < 4; ++k)
+            painter.fillRect(QRect(k % 2 * 200, k / 2 * 150, 200, 150), QColor(stored[size_t(k)]));
+        painter.end();
+        if (profiled)
+            picture.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+        DataFolder data;
+        QImageWriter writer(data.file("photo"), format);
+        writer.setQuality(100);
+        QVERIFY2(writer.write(picture), qPrintable(writer.errorString()));
+        TestWindow window(data.path());
+        window.start();
+        window.formChoice = data.file("photo");
+        window.openCommand().run();
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        const QImage cut = window.clipper().Picture();
+        QCOMPARE(cut.size(), QSize(400, 300));
+        for (int k = 0; k < 4; ++k) {
+            const QRgb expected = profiled ? p3InSrgb(stored[size_t(k)]) : stored[size_t(k)];
+            const QRgb seen = cut.pixel(k % 2 * 200 + 100, k / 2 * 150 + 75);
+            QVERIFY2(std::abs(qRed(seen) - qRed(expected)) <= tolerance
+                         && std::abs(qGreen(seen) - qGreen(expected)) <= tolerance
+                         && std::abs(qBlue(seen) - qBlue(expected)) <= tolerance,
+                     qPrintable(QStringLiteral("block %1: %2, expected %3")
+                                    .arg(k)
+                                    .arg(QColor(seen).name(), QColor(expected).name())));
+        }
+    }
+
+    // Transparency is shown over white, as the picture would look printed, never black: in the
+    // picture the pieces are cut from and so in the finished picture too.
+    void transparencyIsLaidOverWhite_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("PNG logo") << QByteArray("PNG");
+        QTest::newRow("WebP, lossless") << QByteArray("WEBP");
+        QTest::newRow("TIFF with alpha") << QByteArray("TIFF");
+    }
+    void transparencyIsLaidOverWhite()
+    {
+        QFETCH(QByteArray, format);
+        QImage logo(400, 300, QImage::Format_ARGB32);
+        logo.fill(Qt::transparent);
+        QPainter painter(&logo);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(QRect(0, 0, 200, 300), QColor(0, 0, 255));        // opaque blue
+        painter.fillRect(QRect(200, 0, 200, 150), QColor(255, 0, 0, 128)); // half-clear red
+        painter.end();
+        DataFolder data;
+        QImageWriter writer(data.file("logo"), format);
+        writer.setQuality(100); // lossless WebP
+        QVERIFY2(writer.write(logo), qPrintable(writer.errorString()));
+        TestWindow window(data.path());
+        window.start();
+        window.formChoice = data.file("logo");
+        window.openCommand().run();
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        const QImage cut = window.clipper().Picture();
+        QVERIFY(!cut.hasAlphaChannel());
+        auto near = [](QRgb a, QRgb b) {
+            return std::abs(qRed(a) - qRed(b)) <= 2 && std::abs(qGreen(a) - qGreen(b)) <= 2
+                   && std::abs(qBlue(a) - qBlue(b)) <= 2;
+        };
+        QVERIFY(near(cut.pixel(100, 150), qRgb(0, 0, 255)));
+        QVERIFY(near(cut.pixel(300, 75), qRgb(255, 127, 127)));
+        QVERIFY(near(cut.pixel(300, 225), qRgb(255, 255, 255)));
     }
 
     void droppedFileOpensAsOpenDoes_data()

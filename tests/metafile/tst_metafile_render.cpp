@@ -381,22 +381,45 @@ private slots:
         QCOMPARE(inkIn(renderOk(unfilled), QRect(0, 0, 192, 192)), 0);
     }
 
-    void emfPlusCommentsAndUnknownRecordsAreSkipped()
+    // EMF+ records are not drawn: a file beside whose EMF+ there is EMF drawing (a dual file)
+    // draws from that; one drawn only in EMF+ would be a blank page, and is refused.
+    void emfPlusOnlyIsRefusedDualFilesDrawTheirEmf_data()
     {
+        QTest::addColumn<bool>("emfPlus");
+        QTest::addColumn<bool>("drawing");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("dual: EMF+ and a rectangle") << true << true << false;
+        QTest::newRow("EMF+ only, brushes set up") << true << false << true;
+        QTest::newRow("plain EMF with nothing drawn") << false << false << false;
+    }
+    void emfPlusOnlyIsRefusedDualFilesDrawTheirEmf()
+    {
+        QFETCH(bool, emfPlus);
+        QFETCH(bool, drawing);
+        QFETCH(bool, refused);
         EmfBuilder e = emfWithBrush(rgb(255, 0, 0));
-        QByteArray comment;
-        put32(comment, 24);
-        put32(comment, 0x2B464D45); // "EMF+"
-        put32(comment, 0x4001);     // an EMF+ header record, which is not drawn
-        put32(comment, 12);
-        put32(comment, 0);
-        put32(comment, 0x7FFFFFFF); // junk that would be a huge rectangle if misread
-        e.raw(EmfGdiComment, comment);
+        if (emfPlus) {
+            QByteArray comment;
+            put32(comment, 24);
+            put32(comment, 0x2B464D45); // "EMF+"
+            put32(comment, 0x4001);     // an EMF+ header record, which is not drawn
+            put32(comment, 12);
+            put32(comment, 0);
+            put32(comment, 0x7FFFFFFF); // junk that would be a huge rectangle if misread
+            e.raw(EmfGdiComment, comment);
+        }
         e.raw(250, QByteArray(12, '\x7F')); // no such record
-        e.record(EmfRectangle, {40, 40, 80, 80});
-        const QImage img = renderOk(e.build());
-        QVERIFY(near(img.pixel(60, 60), Qt::red));
-        QVERIFY(isWhite(img.pixel(120, 120)));
+        if (drawing)
+            e.record(EmfRectangle, {40, 40, 80, 80});
+        const morvane::metafile::RenderResult result = morvane::metafile::render(e.build());
+        QCOMPARE(result.image.isNull(), refused);
+        QCOMPARE(result.error.contains(QLatin1String("EMF+")), refused);
+        if (drawing) {
+            QVERIFY(near(result.image.pixel(60, 60), Qt::red));
+            QVERIFY(isWhite(result.image.pixel(120, 120)));
+        } else if (!refused) {
+            QCOMPARE(inkIn(result.image, result.image.rect()), 0);
+        }
     }
 
     // --- bitmaps ---
