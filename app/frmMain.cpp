@@ -1,6 +1,7 @@
 // The main window: designed controls, menu and timers, and the window services for the game.
 #include "frmMain.h"
 
+#include "MenuBarLetGo.h"
 #include "MenuCheckStyle.h"
 #include "OwnSizeKeeper.h"
 #include "PlayKeys.h"
@@ -79,6 +80,7 @@ frmMain::frmMain(const QString &dataFolder, Random *random)
     setWindowIcon(QIcon(QStringLiteral(":/morvane/icon.png")));
     buildMenu();
     buildControls();
+    new MenuBarLetGo(menuBar(), this, m_board);
 
     GameParts parts;
     parts.host = this;

@@ -9,6 +9,8 @@
 
 // Our decoders are statically linked image-format plugins.
 Q_IMPORT_PLUGIN(MorvaneMetafilePlugin)
+Q_IMPORT_PLUGIN(MorvaneHeifPlugin)
+Q_IMPORT_PLUGIN(MorvaneJxlPlugin)
 
 namespace morvane {
 
@@ -19,22 +21,12 @@ namespace {
 // signature of their own before those a few header fields are all there is to go by. Only these:
 // whatever else a machine's plugins could read is not taken, so the game opens the same pictures
 // the same way everywhere, and a greedy plugin on the machine cannot claim any of them.
-constexpr std::array formats = {"morvane-metafile",
-                                "png",
-                                "jpeg",
-                                "gif",
-                                "bmp",
-                                "webp",
-                                "tiff",
-                                "ppm",
-                                "xpm",
-                                "xbm",
-                                "ico",
-                                "cur",
-                                "icns",
-                                "mng",
-                                "wbmp",
-                                "tga"};
+// clang-format off
+constexpr std::array formats = {
+    "morvane-metafile", "morvane-heif", "morvane-jxl",
+    "png", "jpeg", "gif", "bmp", "webp", "tiff", "ppm", "xpm", "xbm", "ico", "cur", "icns", "mng",
+    "wbmp", "tga"};
+// clang-format on
 
 bool reads(QIODevice &device, const char *format)
 {

@@ -8,13 +8,14 @@ MORVANE_BUILD="${MORVANE_BUILD:-$MORVANE_ROOT/build}"
 
 # What building and playing the game takes, and nothing more: the compiler, CMake, Qt 6 (its GUI
 # library brings the X11 platform), the picture-format plugins (WebP, TIFF), the Wayland platform,
-# the HEIF and JPEG XL decoders, and the two font families the game draws its texts with. A
-# player's first command installs these, so it stays small.
+# the HEIF and JPEG XL decoders (found with pkg-config, which nothing else brings), and the two
+# font families the game draws its texts with. A player's first command installs these, so it
+# stays small.
 MORVANE_PLAY_PACKAGES=(
     cmake g++
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-image-formats-plugins qt6-wayland
-    libheif-dev libjxl-dev
+    libheif-dev libjxl-dev pkg-config
     fonts-liberation2 fonts-dejavu-core
 )
 # The tool that runs the build, for the generator chosen (Ninja unless MORVANE_GENERATOR names

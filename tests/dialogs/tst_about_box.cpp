@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 using namespace morvane;
@@ -48,6 +49,11 @@ private slots:
                 QVERIFY(box);
                 captions << box->windowTitle();
                 QCOMPARE(box->parentWidget(), &owner);
+                // Owned and modal in the window system's own terms, which place it over its
+                // owner: a transient window of the owner's, modal to the whole game.
+                QVERIFY(box->windowHandle());
+                QCOMPARE(box->windowHandle()->transientParent(), owner.windowHandle());
+                QCOMPARE(box->windowHandle()->modality(), Qt::ApplicationModal);
                 box->close();
             });
             runAboutBox(&owner, redIcon());

@@ -11,6 +11,7 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 using namespace morvane;
@@ -282,6 +283,23 @@ private slots:
             QCOMPARE(form.result(), int(QDialog::Accepted));
         else
             QCOMPARE(form.fileList()->fileName(), QStringLiteral("B.JPG")); // still chosen
+    }
+
+    void ownedAndModalOverTheWindowItOpensFrom()
+    {
+        // A transient window of its owner's, modal to the whole game, in the window system's
+        // own terms: each desktop places such a window over its owner.
+        QWidget owner;
+        owner.show();
+        QWindow *ownerWindow = owner.windowHandle();
+        whenModal([ownerWindow](QWidget *modal) {
+            const QWindow *shown = modal->windowHandle();
+            const bool owned = shown && shown->transientParent() == ownerWindow
+                               && shown->modality() == Qt::ApplicationModal;
+            modal->close();
+            QVERIFY(owned);
+        });
+        QCOMPARE(runFileOpenForm(&owner), QString());
     }
 
     void doubleClickOnAFileActsAsOk()

@@ -1,6 +1,7 @@
 // What a player sees of the real game's board on a screen, shared by the end-to-end tests on X11
 // and on Wayland: a tile shown whichever way it is turned, the finished picture, the board
-// filling its window, a deal seen to its end, and a level solved from the keyboard alone.
+// filling its window, a menu or dialog that is drawn, the selection's mark, a deal seen to its
+// end, and a level solved from the keyboard alone.
 #pragma once
 
 #include "tests/support/BoardPictures.h"
@@ -96,6 +97,41 @@ inline QString boardFillsItsArea(const QImage &screen, const QRect &area, QSize 
         if (!blueNear(px, top, false) || !blueNear(px, bottom, false))
             return QStringLiteral("no frame at the picture's top or bottom edge, x %1").arg(px);
     return QString();
+}
+
+// A menu or a dialog as its own window draws it: mostly a light background, with the dark
+// pixels of text in at least `lines` separate rows of text. A window that failed to draw (black,
+// or whatever lay beneath it) is not, however much it differs from the board.
+inline bool drawnWithText(const QImage &window, int lines)
+{
+    constexpr int Frame = 3; // the window's frame is no text
+    if (window.width() <= 2 * Frame || window.height() <= 2 * Frame)
+        return false;
+    int light = 0, all = 0, rowsOfText = 0;
+    bool inText = false;
+    for (int y = Frame; y < window.height() - Frame; ++y) {
+        bool dark = false;
+        for (int x = Frame; x < window.width() - Frame; ++x, ++all) {
+            const int grey = qGray(window.pixel(x, y));
+            light += grey > 180;
+            dark |= grey < 100;
+        }
+        rowsOfText += dark && !inText;
+        inText = dark;
+    }
+    return light * 2 > all && rowsOfText >= lines;
+}
+
+// The place's frame shows the selection: the green of its pulse, neither the blue frame nor the
+// cyan glow of the keyboard cursor.
+inline bool marksTheSelection(const QImage &shot, const QRect &place)
+{
+    int green = 0, all = 0;
+    for (int x = place.left() + 8; x < place.right() - 8; x += 2, ++all) {
+        const QRgb p = shot.pixel(x, place.top());
+        green += qGreen(p) > 150 && qBlue(p) < 80;
+    }
+    return all > 0 && green * 5 >= all * 4;
 }
 
 // The screen as soon as a check holds for it, or the last one looked at.

@@ -96,6 +96,50 @@ class EndToEndTest : public QObject {
                QString::number(geometry.top() + 40)});
     }
 
+    // An open menu: a window of its own, named after the game, straight on the root, and shown;
+    // its id and its place in the main window, or an empty id when none at least `minHeight` high
+    // is shown within `timeoutMs`.
+    struct OpenMenu {
+        QString id;
+        QRect rect;
+    };
+    OpenMenu openMenu(int minHeight, int timeoutMs = 20000)
+    {
+        const QRect geometry = x.windowGeometry(window);
+        static const QRegularExpression popup(
+            QStringLiteral(R"((0x[0-9a-f]+) "Morvane": \(.*\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+))"));
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            // The tree lists a menu closed earlier too, unmapped.
+            const QString tree = x.run(QStringLiteral("xwininfo"),
+                                       {QStringLiteral("-root"), QStringLiteral("-tree")});
+            for (auto it = popup.globalMatch(tree); it.hasNext();) {
+                const QRegularExpressionMatch found = it.next();
+                const QRect at(found.captured(4).toInt(), found.captured(5).toInt(),
+                               found.captured(2).toInt(), found.captured(3).toInt());
+                if (at.height() >= minHeight
+                    && x.run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), found.captured(1)})
+                           .contains(QStringLiteral("IsViewable")))
+                    return {found.captured(1), at.translated(-geometry.topLeft())};
+            }
+            x.settle(100);
+        } while (clock.elapsed() < timeoutMs);
+        return {};
+    }
+    // The grab of the game's window once `ready` holds for it, or the last one after 20 s.
+    QImage windowWhen(const std::function<bool(const QImage &)> &ready)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QImage grab = x.grabWindow(window);
+        while (!ready(grab) && clock.elapsed() < 20000) {
+            x.settle(100);
+            grab = x.grabWindow(window);
+        }
+        return grab;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -292,27 +336,10 @@ private slots:
             x.click(geometry.topLeft() + QPoint(55, menuBar / 2));
         else
             x.keys(window, {QStringLiteral("alt+l")});
-        // The open menu: a window of its own, named after the game, straight on the root.
-        QString menuWindow;
-        QRect menu;
-        QElapsedTimer clock;
-        clock.start();
-        while (menu.height() < 100 && clock.elapsed() < 20000) {
-            x.settle(100);
-            static const QRegularExpression popup(QStringLiteral(
-                R"((0x[0-9a-f]+) "Morvane": \(.*\)\s+(\d+)x(\d+)\+(-?\d+)\+(-?\d+))"));
-            const QString tree = x.run(QStringLiteral("xwininfo"),
-                                       {QStringLiteral("-root"), QStringLiteral("-tree")});
-            for (auto it = popup.globalMatch(tree); it.hasNext();) {
-                const QRegularExpressionMatch found = it.next();
-                const QRect at(found.captured(4).toInt(), found.captured(5).toInt(),
-                               found.captured(2).toInt(), found.captured(3).toInt());
-                if (at.height() >= 100) {
-                    menuWindow = found.captured(1);
-                    menu = at.translated(-geometry.topLeft());
-                }
-            }
-        }
+        // The open menu, seven levels high.
+        const OpenMenu opened = openMenu(100);
+        const QString menuWindow = opened.id;
+        const QRect menu = opened.rect;
         QVERIFY2(menu.height() >= 100, "the Level menu opens over the board");
         // Level 7, the last item, picked out; the menu as it looks when it closes.
         if (byMouse)
@@ -324,6 +351,8 @@ private slots:
         x.settle(300);
         const QImage open = x.grabWindow(menuWindow);
         QCOMPARE(open.size(), menu.size());
+        // Drawn, not black: the captions of the levels not picked out, on the menu's background.
+        QVERIFY2(drawnWithText(open, 6), "the Level menu is drawn");
         // The menu's own pixels: those unlike the board beneath them and its background.
         const QRgb background = before.pixel(4, menuBar + 4);
         std::vector<QPoint> menuPixels;
@@ -347,7 +376,8 @@ private slots:
             return plain > 1000;
         };
         int frames = 0, worst = 0;
-        clock.restart();
+        QElapsedTimer clock;
+        clock.start();
         while (clock.elapsed() < 20000) {
             const QImage grab = x.grabWindow(window);
             if (grab.size() != before.size() || !begun(grab)) {
@@ -366,6 +396,60 @@ private slots:
               int(menuPixels.size()));
         QVERIFY2(frames >= 5, "the deal is seen in progress");
         QVERIFY2(worst * 100 < int(menuPixels.size()), "no ghost of the menu");
+    }
+
+    // Done with a menu, the keys play the board again: after one Escape, and after a click on
+    // the board that closes the menu or follows it.
+    void keysPlayTheBoardAfterAMenu_data()
+    {
+        QTest::addColumn<bool>("byMouse");   // File clicked, or the Level menu opened with Alt+L
+        QTest::addColumn<bool>("escape");    // closed with Escape, or by a click on the board
+        QTest::addColumn<bool>("thenClick"); // a click on the board once it is closed
+        QTest::addColumn<int>("captions");
+        QTest::newRow("File clicked, Escape") << true << true << false << 2;
+        QTest::newRow("File clicked, Escape, the board clicked") << true << true << true << 2;
+        QTest::newRow("File clicked, the board clicked") << true << false << false << 2;
+        QTest::newRow("Alt+L, Escape") << false << true << false << 6;
+    }
+    void keysPlayTheBoardAfterAMenu()
+    {
+        QFETCH(bool, byMouse);
+        QFETCH(bool, escape);
+        QFETCH(bool, thenClick);
+        QFETCH(int, captions);
+        mouseAway();
+        x.keys(window, {}); // the keyboard to the game
+        const QRect geometry = x.windowGeometry(window);
+        const int menuBar = geometry.height() - BoardHeight;
+        // The board's own background, left of the pieces: a click there is no move of the game.
+        const QPoint background = geometry.topLeft() + QPoint(4, menuBar + 4);
+        if (byMouse)
+            x.click(geometry.topLeft() + QPoint(20, menuBar / 2));
+        else
+            x.keys(window, {QStringLiteral("alt+l")});
+        const OpenMenu menu = openMenu(30);
+        QVERIFY2(!menu.id.isEmpty(), "the menu opens");
+        QVERIFY2(drawnWithText(x.grabWindow(menu.id), captions), "the menu is drawn");
+        if (escape)
+            x.run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+        else
+            x.click(background);
+        QVERIFY2(openMenu(30, 3000).id.isEmpty(), "the menu closes");
+        if (thenClick)
+            x.click(background);
+        x.settle(300);
+
+        KeyboardPlayer player = keyboardPlayer(1);
+        player.key(QStringLiteral("Right"));
+        const int lit = player.glowing(
+            windowWhen([&](const QImage &grab) { return player.glowing(grab) != 0; }));
+        QVERIFY2(lit != 0, "Right lights a piece");
+        player.key(QStringLiteral("space"));
+        const QRect place = inWindow.placeOnScreen(1, lit);
+        QVERIFY2(marksTheSelection(
+                     windowWhen([&](const QImage &grab) { return marksTheSelection(grab, place); }),
+                     place),
+                 "Space selects it");
     }
 
     void theLevelSevenDealIsSeenForSecondsOnTheScreen()
@@ -453,11 +537,40 @@ private slots:
         x.settle(500);
     }
 
+    // A dialog of the game as the window system knows it: drawn, modal and owned by the main
+    // window, and placed over it. Returns what is wrong, or nothing.
+    QString ownedDialogOverTheGame(const QString &dialog)
+    {
+        const QString transientFor =
+            x.run(QStringLiteral("xprop"),
+                  {QStringLiteral("-id"), dialog, QStringLiteral("WM_TRANSIENT_FOR")});
+        const QString state = x.run(QStringLiteral("xprop"), {QStringLiteral("-id"), dialog,
+                                                              QStringLiteral("_NET_WM_STATE")});
+        if (!transientFor.endsWith(QStringLiteral("0x") + QString::number(window.toLongLong(), 16)))
+            return QStringLiteral("not owned by the main window: ") + transientFor;
+        if (!state.contains(QStringLiteral("_NET_WM_STATE_MODAL")))
+            return QStringLiteral("not modal: ") + state;
+        const QRect main = x.windowGeometry(window), at = x.windowGeometry(dialog);
+        qInfo("the dialog at %d,%d %dx%d over the main window at %d,%d %dx%d", at.x(), at.y(),
+              at.width(), at.height(), main.x(), main.y(), main.width(), main.height());
+        // Centred across the main window, and within it: where the game places it.
+        if (!main.contains(at.center()) || qAbs(at.center().x() - main.center().x()) > 16)
+            return QStringLiteral("not over the main window");
+        QImage drawn;
+        for (int tries = 0; tries < 50 && !drawnWithText(drawn, 1); ++tries) {
+            x.settle(100);
+            drawn = x.grabWindow(dialog);
+        }
+        return drawnWithText(drawn, 1) ? QString() : QStringLiteral("not drawn");
+    }
+
     void aboutBoxOpensAndCloses()
     {
         x.keys(window, {QStringLiteral("alt+h"), QStringLiteral("Return")});
         const QString about = x.findWindow(QStringLiteral("^About Morvane$"));
         QVERIFY(!about.isEmpty());
+        const QString wrong = ownedDialogOverTheGame(about);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
         x.keys(about, {QStringLiteral("Escape")});
         QVERIFY(x.windowGone(QStringLiteral("^About Morvane$")));
     }
@@ -467,6 +580,8 @@ private slots:
         x.keys(window, {QStringLiteral("alt+f"), QStringLiteral("Return")});
         const QString form = x.findWindow(QStringLiteral("^Open image file$"));
         QVERIFY(!form.isEmpty());
+        const QString wrong = ownedDialogOverTheGame(form);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
         x.run(QStringLiteral("xdotool"), {QStringLiteral("windowclose"), form});
         QVERIFY(x.windowGone(QStringLiteral("^Open image file$")));
         QVERIFY(!x.findWindow(QStringLiteral("^Morvane - Level 1$")).isEmpty());

@@ -298,6 +298,40 @@ private slots:
         QCOMPARE(f.piece(1).HideColor(), int32_t(0xC0C0C0));
     }
 
+    // On level 7 a piece restored draws another at random: one within two places of it is left
+    // alone, one farther away hidden for 18 ticks. Both edges of that band, on both sides of
+    // place 9.
+    void levelSevenHidesOnlyBeyondTwoPlaces_data()
+    {
+        QTest::addColumn<int>("drawn");
+        QTest::addColumn<bool>("hidden");
+        QTest::newRow("three before: hidden") << 6 << true;
+        QTest::newRow("two before: left alone") << 7 << false;
+        QTest::newRow("itself: left alone") << 9 << false;
+        QTest::newRow("two after: left alone") << 11 << false;
+        QTest::newRow("three after: hidden") << 12 << true;
+    }
+    void levelSevenHidesOnlyBeyondTwoPlaces()
+    {
+        QFETCH(int, drawn);
+        QFETCH(bool, hidden);
+        GameFixture f(7);
+        f.swap(1, 9); // piece 9 hidden for 16 ticks
+        QCOMPARE(f.piece(9).HideCount(), 16);
+        f.ticks(&Game::HiderTimerTick, 15);
+        f.random.script = {float(drawn - 1) / 18.0f + 0.01f};
+        f.game.HiderTimerTick();
+        QVERIFY(f.random.script.empty());
+        QCOMPARE(f.piece(9).HideCount(), 0);
+        QVERIFY(!f.piece(9).Picture().isNull());
+        // Hidden after the restoring place, it is counted down once more in the same tick.
+        QCOMPARE(f.piece(drawn).HideCount(), hidden ? (drawn > 9 ? 17 : 18) : 0);
+        QCOMPARE(f.piece(drawn).Picture().isNull(), hidden);
+        for (int j = 1; j <= 18; ++j)
+            if (j != drawn)
+                QCOMPARE(f.piece(j).HideCount(), 0);
+    }
+
     void layoutFollowsTheWindow()
     {
         GameFixture f(2);

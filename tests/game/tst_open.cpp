@@ -164,6 +164,35 @@ class OpenTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The codec libraries cost the game nothing until a picture of theirs is read: neither the
+    // start nor any other picture opens them, not even to tell what a file is. First of all the
+    // tests, before any of them has read a HEIF or JPEG XL picture.
+    void codecLibrariesOpenOnlyForTheirPictures()
+    {
+        auto mapped = [](const char *library) {
+            QFile maps(QStringLiteral("/proc/self/maps"));
+            return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(library);
+        };
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        window.game().LevelCommand(2);
+        window.formChoice = writePicture(data.file("photo.jpg"), QSize(400, 300), "JPEG");
+        window.openCommand().run();
+        QCOMPARE(window.game().CurrentLevel, 0);
+        QVERIFY(!mapped("libheif"));
+        QVERIFY(!mapped("libjxl"));
+        window.formChoice = testDataFolder(QStringLiteral("heif/libavif-paris_icc_exif_xmp.avif"));
+        window.openCommand().run();
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        QVERIFY(mapped("libheif"));
+        QVERIFY(!mapped("libjxl"));
+        window.formChoice = testDataFolder(QStringLiteral("jxl/conformance-bicycles.jxl"));
+        window.openCommand().run();
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        QVERIFY(mapped("libjxl"));
+    }
+
     void windowSizeRules_data()
     {
         QTest::addColumn<QSize>("picture");
@@ -515,6 +544,13 @@ private slots:
         metafiletest::EmfBuilder emf;
         emf.record(43, {40, 40, 80, 80}); // a rectangle
         QTest::newRow("EMF") << emf.build() << QSize(192, 192);
+        QTest::newRow("HEIC") << readPictureFile(testDataFolder("heif/pillow-heif-arrow.heic"))
+                              << QSize(1573, 2098);
+        QTest::newRow("AVIF") << readPictureFile(
+            testDataFolder("heif/libavif-paris_icc_exif_xmp.avif"))
+                              << QSize(403, 302);
+        QTest::newRow("JPEG XL") << readPictureFile(testDataFolder("jxl/conformance-bicycles.jxl"))
+                                 << QSize(1024, 631);
     }
     void eachFormatIsReadByItsOwnDecoder()
     {
@@ -790,6 +826,62 @@ private slots:
         QVERIFY(near(cut.pixel(100, 150), qRgb(0, 0, 255)));
         QVERIFY(near(cut.pixel(300, 75), qRgb(255, 127, 127)));
         QVERIFY(near(cut.pixel(300, 225), qRgb(255, 255, 255)));
+    }
+
+    // The photos of today's phones and the web, each with a turn of its own, open upright by
+    // every way in: the form, the common dialog and a drop.
+    void todaysPhotosOpenUprightEveryWay_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSize>("shown"); // upright, and shrunk to what the board holds
+        QTest::addColumn<QString>("way");
+        // The iPhone HEIC is stored 4032 x 3024 as 48 tiles, turned a quarter by its irot box.
+        const struct {
+            const char *name, *file;
+            QSize shown;
+        } photos[] = {
+            {"iPhone HEIC",            "heif/pillow-heif-arrow.heic",                 {1573, 2098}},
+            {"AVIF, irot",             "heif/libavif-abc_color_irot_alpha_irot.avif", {256, 512}  },
+            {"JPEG XL, orientation 5", "jxl/conformance-bench_oriented_brg.jxl",      {606, 500}  },
+            {"JPEG XL, orientation 7", "jxl/conformance-sunset_logo.jxl",             {924, 1386} },
+        };
+        for (const auto &photo : photos)
+            for (const char *way : {"form", "dialog", "drop"})
+                QTest::addRow("%s by %s", photo.name, way)
+                    << testDataFolder(QLatin1String(photo.file)) << photo.shown
+                    << QString::fromLatin1(way);
+    }
+    void todaysPhotosOpenUprightEveryWay()
+    {
+        QFETCH(QString, file);
+        QFETCH(QSize, shown);
+        QFETCH(QString, way);
+        DataFolder data;
+        TestWindow window(data.path());
+        window.start();
+        if (way == QLatin1String("form")) {
+            window.formChoice = file;
+            window.openCommand().run();
+        } else if (way == QLatin1String("dialog")) {
+            window.setPlatformId(1);
+            window.dialogAccepts = true;
+            window.dialogChoice = file;
+            window.openCommand().run();
+        } else {
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(file)});
+            const QPoint at = window.board().geometry().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&window, &enter);
+            QDropEvent drop(at, Qt::CopyAction, &mime, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&window, &drop);
+            QVERIFY(drop.isAccepted());
+            QCoreApplication::processEvents(); // the drop opens once its event is over
+        }
+        QVERIFY2(window.messages.isEmpty(), qPrintable(window.messages.join(',')));
+        QCOMPARE(window.game().CurrentLevel, 0);
+        QCOMPARE(window.clipper().Picture().size(), shown);
+        QCOMPARE(window.clipper().Picture().hasAlphaChannel(), false);
     }
 
     void droppedFileOpensAsOpenDoes_data()

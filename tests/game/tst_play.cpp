@@ -12,6 +12,10 @@
 #include "components/RuntimeError.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWindow>
 #include <QCursor>
 #include <QTest>
 
@@ -538,6 +542,61 @@ private slots:
         }
     }
 
+    // How fast the rising banner grows, frame by frame, on the levels that show it. For a 450
+    // high picture its frames stand at y = 450 / 1.33 = 338.35 and 8 less each frame down to
+    // 10.35 (42 frames), each 151 + y / 4 wide, 43 + y / 6 high and 257 - y / 8 from the left
+    // (257: half the 600 wide picture, less 43). The first is 214.7, 338.35, 235.6 x 99.4, the
+    // last 255.7, 10.35, 153.6 x 44.7.
+    void theRisingBannerGrowsFrameByFrame_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::newRow("level 3") << 3;
+        QTest::newRow("level 4") << 4;
+    }
+    void theRisingBannerGrowsFrameByFrame()
+    {
+        QFETCH(int, level);
+        RecordedFixture f(level);
+        // A banner white all over: each frame, drawn inverted, changes exactly its rectangle.
+        QImage white(147, 39, QImage::Format_RGB32);
+        white.fill(Qt::white);
+        f.rig.banner().setPicture(white);
+        const QImage picture = levelPicture(f.data.path(), level);
+        std::vector<QRect> frames;
+        f.host.onPause = [&] {
+            if (!f.game.PuzzleSolved)
+                return;
+            const QImage shown = f.rig.preview().image().convertToFormat(QImage::Format_RGB32);
+            QRect box;
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x)
+                    if (shown.pixel(x, y) != picture.pixel(x, y))
+                        box |= QRect(x, y, 1, 1);
+            frames.push_back(box);
+        };
+        f.solve();
+        QVERIFY(f.game.PuzzleSolved);
+        QCOMPARE(int(frames.size()), 42);
+        const QRectF first(214.7, 338.35, 235.6, 99.4), last(255.7, 10.35, 153.6, 44.7);
+        for (int n = 0; n < 42; ++n) {
+            const double y = 338.35 - 8 * n;
+            const QRectF rule = n == 0    ? first
+                                : n == 41 ? last
+                                          : QRectF(257 - y / 8, y, 151 + y / 4, 43 + y / 6);
+            const QRect seen = frames[size_t(n)];
+            const bool near = qAbs(seen.left() - rule.left()) <= 1
+                              && qAbs(seen.top() - rule.top()) <= 1
+                              && qAbs(seen.width() - rule.width()) <= 1
+                              && qAbs(seen.height() - rule.height()) <= 1;
+            QVERIFY2(near, qPrintable(QStringLiteral("frame %1: %2, %3, %4 x %5")
+                                          .arg(n)
+                                          .arg(seen.left())
+                                          .arg(seen.top())
+                                          .arg(seen.width())
+                                          .arg(seen.height())));
+        }
+    }
+
     void levelMenu()
     {
         GameFixture f(1);
@@ -867,6 +926,71 @@ private slots:
                  play == QLatin1String("turn"));
         // Nothing else animates.
         QCOMPARE(f.window.pauses > 0, swapped || play == QLatin1String("turn"));
+    }
+
+    // Done with a menu, the player's keys play the board again: Escape is enough, and so is the
+    // mouse on the board. The keys go in as the window system hands them on, to whichever
+    // widget has the keyboard.
+    void keysPlayTheBoardAfterAMenu_data()
+    {
+        QTest::addColumn<QString>("opened"); // "click": File clicked; "keys": Alt+L
+        QTest::addColumn<QString>("then");   // what the player does once the menu is closed
+        QTest::addColumn<bool>("escape");    // whether Escape closes the menu
+        QTest::newRow("File clicked, Escape") << "click"
+                                              << "" << true;
+        QTest::newRow("File clicked, Escape, the board clicked") << "click"
+                                                                 << "click" << true;
+        QTest::newRow("File clicked, Escape, the mouse over the board") << "click"
+                                                                        << "move" << true;
+        QTest::newRow("Alt+L, Escape") << "keys"
+                                       << "" << true;
+        QTest::newRow("Alt tapped, the board clicked") << "alt"
+                                                       << "click" << false;
+        QTest::newRow("Alt tapped, the mouse over the board") << "alt"
+                                                              << "move" << false;
+    }
+    void keysPlayTheBoardAfterAMenu()
+    {
+        QFETCH(QString, opened);
+        QFETCH(QString, then);
+        QFETCH(bool, escape);
+        GameFixture f(1);
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QCursor::setPos(f.window.mapToGlobal(QPoint(-50, -50))); // the mouse off the board
+        QWindow *window = f.window.windowHandle();
+        QMenuBar *bar = f.window.menuBar();
+        if (opened == QLatin1String("click"))
+            QTest::mouseClick(bar, Qt::LeftButton, {},
+                              bar->actionGeometry(bar->actions().first()).center());
+        else if (opened == QLatin1String("keys"))
+            QTest::keyClick(window, Qt::Key_L, Qt::AltModifier);
+        else
+            QTest::keyClick(window, Qt::Key_Alt);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QCOMPARE(menu != nullptr, escape);
+        if (menu)
+            QTest::keyClick(menu, Qt::Key_Escape);
+        QVERIFY(!QApplication::activePopupWidget());
+        const QPoint background(4, 4);
+        if (then == QLatin1String("click"))
+            QTest::mouseClick(&f.window.board(), Qt::LeftButton, {}, background);
+        else if (then == QLatin1String("move"))
+            QTest::mouseMove(&f.window.board(), background);
+        QCOMPARE(f.game.HoverPiece, 0);
+        QTest::keyClick(window, Qt::Key_Right);
+        QCOMPARE(f.game.HoverPiece, 1);
+        QTest::keyClick(window, Qt::Key_Space);
+        QCOMPARE(f.game.SelectedPiece, 1);
+        // The menus still open from the keyboard afterwards.
+        // The offscreen platform leaves a closed popup the active window, where a desktop gives
+        // the activation back to the main window.
+        f.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.window));
+        QTest::keyClick(window, Qt::Key_H, Qt::AltModifier);
+        menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().first(), f.window.aboutAction());
+        menu->hide();
     }
 
     void aSizeGivenBetweenFramesWaitsForTheAnimation()

@@ -272,6 +272,126 @@ private slots:
         QVERIFY2(board.showsTheDeal(w.screenshot(), 1), "no place changed");
     }
 
+    // Done with a menu, the keys play the board again: after one Escape, and after a click on
+    // the board that closes the menu or follows it.
+    void keysPlayTheBoardAfterAMenu_data()
+    {
+        QTest::addColumn<bool>("byPointer"); // File clicked, or the Level menu opened with Alt+L
+        QTest::addColumn<bool>("escape");    // closed with Escape, or by a click on the board
+        QTest::addColumn<bool>("thenClick"); // a click on the board once it is closed
+        QTest::newRow("File clicked, Escape") << true << true << false;
+        QTest::newRow("File clicked, Escape, the board clicked") << true << true << true;
+        QTest::newRow("File clicked, the board clicked") << true << false << false;
+        QTest::newRow("Alt+L, Escape") << false << true << false;
+    }
+    void keysPlayTheBoardAfterAMenu()
+    {
+        QFETCH(bool, byPointer);
+        QFETCH(bool, escape);
+        QFETCH(bool, thenClick);
+        const int menuBar = window.rect.height() - BoardHeight;
+        const QPoint corner = window.rect.topLeft();
+        // The board's own background, left of the pieces: a click there is no move of the game.
+        const QPoint background = corner + QPoint(4, menuBar + 4);
+        // Inside the open menu, under its caption on the menu bar: two of its items (below the
+        // first one, which Alt+L picks out).
+        const QRect inMenu(corner + (byPointer ? QPoint(8, menuBar + 2) : QPoint(60, menuBar + 24)),
+                           QSize(80, 40));
+        const QImage before = w.screenshot().copy(inMenu);
+        if (byPointer)
+            w.click(corner + QPoint(20, menuBar / 2));
+        else
+            keys({QStringLiteral("alt+l")});
+        // Most of that spot changes as the menu covers the board, and shows a menu's captions.
+        auto menuShown = [&](const QImage &shot) {
+            const QImage now = shot.copy(inMenu);
+            int changed = 0;
+            for (int y = 0; y < now.height(); ++y)
+                for (int x = 0; x < now.width(); ++x)
+                    changed += now.pixel(x, y) != before.pixel(x, y);
+            return changed * 2 > now.width() * now.height() && drawnWithText(now, 2);
+        };
+        const QImage opened = screenWhen(menuShown);
+        if (!menuShown(opened) || qEnvironmentVariableIsSet("MORVANE_E2E_KEEP"))
+            opened.save(QDir::temp().filePath(QStringLiteral("morvane-wayland-menu.png")));
+        QVERIFY2(menuShown(opened), "the menu opens, drawn");
+        if (escape)
+            keys({QStringLiteral("Escape")});
+        else
+            w.click(background);
+        auto menuGone = [&](const QImage &shot) { return !menuShown(shot); };
+        const QImage closed = screenWhen(menuGone);
+        if (!menuGone(closed) || qEnvironmentVariableIsSet("MORVANE_E2E_KEEP"))
+            closed.save(QDir::temp().filePath(QStringLiteral("morvane-wayland-closed.png")));
+        QVERIFY2(menuGone(closed), "the menu closes");
+        if (thenClick)
+            w.click(background);
+
+        KeyboardPlayer player;
+        player.grab = [this] { return w.screenshot(); };
+        player.place = [this](int j) { return board.placeOnScreen(1, j); };
+        keys({QStringLiteral("Right")});
+        const int lit = player.glowing(
+            screenWhen([&](const QImage &shot) { return player.glowing(shot) != 0; }));
+        QVERIFY2(lit != 0, "Right lights a piece");
+        keys({QStringLiteral("space")});
+        const QRect place = board.placeOnScreen(1, lit);
+        auto selected = [&](const QImage &shot) { return marksTheSelection(shot, place); };
+        QVERIFY2(selected(screenWhen(selected)), "Space selects it");
+    }
+
+    // The About box and the file-open form tell the compositor whose they are, and so come up
+    // over the main window wherever a compositor puts a window of its own (sway: the output's
+    // middle; other desktops: a corner). Over a full-screen window sway shows only a window it
+    // knows to be that window's own; any other waits behind it.
+    void dialogsComeUpOverTheMainWindow_data()
+    {
+        QTest::addColumn<QString>("menu"); // the keys that open the menu holding the dialog
+        QTest::addColumn<QString>("title");
+        QTest::newRow("About box") << "alt+h"
+                                   << "^About Morvane$";
+        QTest::newRow("file-open form") << "alt+f"
+                                        << "^Open image file$";
+    }
+    void dialogsComeUpOverTheMainWindow()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, title);
+        const QSize output(1280, 900);
+        QVERIFY(swayOnMainWindow({QStringLiteral("fullscreen"), QStringLiteral("enable")}));
+        window =
+            mainWindowWhen([&](const SwayWindow &shown) { return shown.rect.size() == output; });
+        QCOMPARE(window.rect.size(), output);
+        pointerAway();
+        w.settle(1000); // the board laid out anew for the whole output
+        const QImage before = w.screenshot();
+        keys({menu, QStringLiteral("Return")});
+        const std::optional<SwayWindow> dialog = w.findWindow(title, Patience);
+        QVERIFY(dialog);
+        qInfo("the dialog at %d,%d %dx%d over the main window at %d,%d %dx%d", dialog->rect.x(),
+              dialog->rect.y(), dialog->rect.width(), dialog->rect.height(), window.rect.x(),
+              window.rect.y(), window.rect.width(), window.rect.height());
+        const QPoint off = dialog->rect.center() - window.rect.center();
+        QVERIFY2(qAbs(off.x()) <= 2 && qAbs(off.y()) <= 2, "centred over the main window");
+        // On the screen, in front of the game: most of its place changed, to a dialog's looks.
+        auto shown = [&](const QImage &shot) {
+            const QImage now = shot.copy(dialog->rect), then = before.copy(dialog->rect);
+            int changed = 0;
+            for (int y = 0; y < now.height(); ++y)
+                for (int x = 0; x < now.width(); ++x)
+                    changed += now.pixel(x, y) != then.pixel(x, y);
+            return changed * 2 > now.width() * now.height() && drawnWithText(now, 1);
+        };
+        const QImage screen = screenWhen(shown);
+        if (!shown(screen))
+            screen.save(QDir::temp().filePath(QStringLiteral("morvane-wayland-dialog.png")));
+        QVERIFY2(shown(screen), "the dialog is seen over the game");
+        // Shown but not focused: sway gives no window the keyboard over a full-screen one.
+        QVERIFY(!w.swaymsg({QStringLiteral("[con_id=%1]").arg(dialog->id), QStringLiteral("kill")})
+                     .isEmpty());
+        QVERIFY(w.windowGone(title));
+    }
+
     // Waits for the board to fill the window; sway may still be sizing it, so the window is
     // looked up again each round.
     QString boardFillsTheWindowSoon(int menu, QSize units = {640, 490})
