@@ -79,12 +79,11 @@ int main(int argc, char *argv[])
     // The deals last seconds each: fewer runs of them keep the whole benchmark short.
     constexpr int DealRuns = 3, MoveRuns = 7;
 
-    measure(
-        window, "deal7" + at, DealRuns, [] {}, [&] { game.LevelCommand(7); });
-    measure(
-        window, "deal5" + at, DealRuns, [] {}, [&] { game.LevelCommand(5); });
-    measure(
-        window, "deal3" + at, DealRuns, [] {}, [&] { game.LevelCommand(3); });
+    // Named: with two lambdas in a call, clang-format 14 and 19 lay the call out differently.
+    const auto noSetUp = [] {};
+    measure(window, "deal7" + at, DealRuns, noSetUp, [&] { game.LevelCommand(7); });
+    measure(window, "deal5" + at, DealRuns, noSetUp, [&] { game.LevelCommand(5); });
+    measure(window, "deal3" + at, DealRuns, noSetUp, [&] { game.LevelCommand(3); });
     // Pieces 1 and 2 swap back and forth; neither swap can finish a shuffled level.
     measure(
         window, "swap1" + at, MoveRuns,

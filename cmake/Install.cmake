@@ -1,5 +1,6 @@
 # The desktop install: the game and its data files together in one private folder, a launcher
-# link on the PATH, the desktop entry, the AppStream metadata and the icon in the hicolor theme.
+# link on the PATH, the desktop entry, the AppStream metadata with its screenshots and the icon in
+# the hicolor theme.
 include(GNUInstallDirs)
 
 # The game looks for its level files next to its real executable, so they stay together in a
@@ -34,6 +35,10 @@ install(FILES ${CMAKE_SOURCE_DIR}/dist/org.morvane.Morvane.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/dist/org.morvane.Morvane.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The screenshots the metadata names by their file names, published with each release.
+if(MORVANE_SCREENSHOT_FILES)
+    install(FILES ${MORVANE_SCREENSHOT_FILES} DESTINATION ${CMAKE_INSTALL_DATADIR}/morvane/screenshots)
+endif()
 foreach(size 16 22 24 32 48 64 128 256)
     install(FILES ${MORVANE_GENERATED_DIR}/icons/hicolor/${size}x${size}/apps/morvane.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)

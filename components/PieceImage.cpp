@@ -2,6 +2,7 @@
 #include "PieceImage.h"
 
 #include "Colour.h"
+#include "MirroredImage.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -145,9 +146,10 @@ const QPixmap &PieceImage::mirroredPicture()
 {
     if (m_mirrored.isNull() || m_mirroredKey != m_picture.cacheKey()
         || m_mirroredFlipH != m_flipHorizontal || m_mirroredFlipV != m_flipVertical) {
-        m_mirrored = QPixmap::fromImage(m_flipHorizontal || m_flipVertical
-                                            ? m_picture.mirrored(m_flipHorizontal, m_flipVertical)
-                                            : m_picture);
+        m_mirrored =
+            QPixmap::fromImage(m_flipHorizontal || m_flipVertical
+                                   ? mirroredImage(m_picture, m_flipHorizontal, m_flipVertical)
+                                   : m_picture);
         m_mirroredKey = m_picture.cacheKey();
         m_mirroredFlipH = m_flipHorizontal;
         m_mirroredFlipV = m_flipVertical;

@@ -37,12 +37,25 @@ QList<Volume> mountedVolumes()
     return volumes;
 }
 
-Volume systemRootVolume() { return volumeFrom(QStorageInfo::root()); }
+Volume systemRootVolume()
+{
+    const QStorageInfo root = QStorageInfo::root();
+    return root.isValid() ? volumeFrom(root)
+                          : Volume{QDir::toNativeSeparators(QDir::rootPath()), {}};
+}
 
 QString volumeRootOf(const QString &path)
 {
+    // Where no mount holds the path, as in a chroot whose root is no mount point of its own, Qt
+    // 6.8 names the path itself as the root of its volume (Qt 6.4 finds none): the path then
+    // lies on the system root's volume.
     const QStorageInfo info(path);
-    return info.isValid() ? QDir::toNativeSeparators(info.rootPath()) : systemRootVolume().rootPath;
+    const QString root = info.isValid() ? info.rootPath() : QString();
+    const QList<QStorageInfo> mounted = QStorageInfo::mountedVolumes();
+    const bool mountPoint = std::any_of(mounted.begin(), mounted.end(), [&](const QStorageInfo &v) {
+        return v.rootPath() == root;
+    });
+    return mountPoint ? QDir::toNativeSeparators(root) : systemRootVolume().rootPath;
 }
 
 DriveList::DriveList(const QList<Volume> &volumes, QWidget *parent) : QComboBox(parent)

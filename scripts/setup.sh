@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The packages the game and its tests need on Debian 12, and the build step they share.
+# The packages the game and its tests need on Debian 12 and 13, and the build step they share.
 # Sourced by play.sh and test.sh.
 set -euo pipefail
 
@@ -8,12 +8,14 @@ MORVANE_BUILD="${MORVANE_BUILD:-$MORVANE_ROOT/build}"
 
 # What building and playing the game takes, and nothing more: the compiler, CMake, Qt 6 (its GUI
 # library brings the X11 platform), the picture-format plugins (WebP, TIFF), the Wayland platform,
-# and the two font families the game draws its texts with. A player's first command installs
-# these, so it stays small.
+# the HEIF and JPEG XL decoders (found with pkg-config, which nothing else brings), and the two
+# font families the game draws its texts with. A player's first command installs these, so it
+# stays small.
 MORVANE_PLAY_PACKAGES=(
     cmake g++
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-image-formats-plugins qt6-wayland
+    libheif-dev libjxl-dev pkg-config
     fonts-liberation2 fonts-dejavu-core
 )
 # The tool that runs the build, for the generator chosen (Ninja unless MORVANE_GENERATOR names
@@ -31,16 +33,46 @@ esac
 # leaves out what .gitignore ignores only through it), the licence and style checkers, a headless
 # Wayland compositor with its screen reader and our input client's libraries, and the Debian
 # packaging tools: dpkg-buildpackage refuses to build without build-essential, which dpkg-dev
-# only recommends, and the package check reads the manual page with man.
+# only recommends, and the package check reads the manual page with man. The X tools: xvfb's
+# server, xdotool's input, x11-apps' xwd that reads the screen back and x11-utils' xwininfo that
+# finds the game's menus among the server's windows (a desktop has it, a minimal system not).
 MORVANE_TEST_PACKAGES=(
     ninja-build make pkg-config
-    xvfb xdotool x11-apps imagemagick
-    clang libclang-rt-14-dev llvm
+    xvfb xdotool x11-apps x11-utils imagemagick
+    clang libclang-rt-dev llvm
     desktop-file-utils appstream
     git reuse clang-format
     sway grim libwayland-dev libxkbcommon-dev
     debhelper dpkg-dev build-essential lintian man-db
 )
+
+# Where the releases differ, decided here from /etc/os-release (MORVANE_OS_RELEASE names another
+# file), and only here: sets MORVANE_RELEASE ("debian12", "debian13") and adds what that release
+# names differently to the lists above. A release not in the table gets Debian 13's names, the
+# newest known, and a note that says so on the standard error.
+morvane_decide_release() {
+    local file="${MORVANE_OS_RELEASE:-/etc/os-release}" ID="" VERSION_ID="" VERSION_CODENAME="" PRETTY_NAME=""
+    if [ -r "$file" ]; then
+        # In a subshell: the file's other variables stay out of the caller's shell.
+        eval "$(. "$file" && printf 'ID=%q VERSION_ID=%q VERSION_CODENAME=%q PRETTY_NAME=%q' \
+            "${ID:-}" "${VERSION_ID:-}" "${VERSION_CODENAME:-}" "${PRETTY_NAME:-}")"
+    fi
+    case "$ID:$VERSION_ID" in
+        debian:12) MORVANE_RELEASE=debian12 ;;
+        debian:13) MORVANE_RELEASE=debian13 ;;
+        *)
+            MORVANE_RELEASE=debian13
+            echo "note: ${PRETTY_NAME:-this system ($file unreadable)} is not Debian 12 or 13, the releases" \
+                "this set-up is proven on: trying Debian 13's package names." >&2
+            ;;
+    esac
+    case "$MORVANE_RELEASE" in
+        debian12) ;; # libheif 1.15 has its decoders built in
+        # libheif decodes through plugins of their own packages, which it only recommends.
+        debian13) MORVANE_PLAY_PACKAGES+=(libheif-plugin-libde265 libheif-plugin-dav1d) ;;
+    esac
+}
+morvane_decide_release
 
 # Installs those of the named packages that are missing. Recommended packages are left out: the
 # lists above name everything the game and the tests use, and what a package merely recommends

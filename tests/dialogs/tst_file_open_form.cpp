@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -337,18 +338,20 @@ private slots:
 
     // --- drives ------------------------------------------------------------------------
 
+    // Whatever holds the working folder, a mount of its own (a tmpfs /tmp) or the system root,
+    // is the drive the list starts on.
     void pickingADriveOpensItsRoot_unreadableFallsBackToSystemRoot()
     {
         const QString sub1 = m_pics + QStringLiteral("/sub1");
         const Volume unreadable{QStringLiteral("/no-such-morvane-volume"), QStringLiteral("gone")};
         const Volume root = systemRootVolume();
-        QVERIFY(volumeRootOf(m_pics) == root.rootPath); // the drive list below starts on `root`
+        const Volume here{volumeRootOf(m_pics), {}};
         FileOpenForm form(nullptr, {
-                                       unreadable, root, {sub1, QStringLiteral("stick")}
+                                       unreadable, here, {sub1, QStringLiteral("stick")}
         });
         form.show();
         DriveList *drives = form.driveList();
-        QCOMPARE(drives->drive(), root.rootPath);
+        QCOMPARE(drives->drive(), here.rootPath);
 
         drives->setFocus();
         QTest::keyClick(drives, Qt::Key_Down);
@@ -363,6 +366,31 @@ private slots:
         QCOMPARE(form.folderList()->path(), QDir::toNativeSeparators(QDir::rootPath()));
         QCOMPARE(form.fileList()->folder(), QDir::toNativeSeparators(QDir::rootPath()));
         QCOMPARE(QDir::currentPath(), m_pics);
+    }
+
+    // The volume of a path is one the system lists as mounted, or the system root's: never a
+    // folder that merely lies on one (as Qt 6.8 names it where no mount holds the path).
+    void volumeRootIsAMountedVolumeHoldingThePath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("the working folder") << m_pics;
+        QTest::newRow("a folder in it") << m_pics + QStringLiteral("/sub1");
+        QTest::newRow("the temporary folder") << QDir::tempPath();
+        QTest::newRow("the system root") << QDir::rootPath();
+        QTest::newRow("a path that does not exist") << QStringLiteral("/no-such-morvane-folder/x");
+    }
+    void volumeRootIsAMountedVolumeHoldingThePath()
+    {
+        QFETCH(QString, path);
+        const QString volume = volumeRootOf(path);
+        QStringList known{systemRootVolume().rootPath};
+        for (const QStorageInfo &info : QStorageInfo::mountedVolumes())
+            known << QDir::toNativeSeparators(info.rootPath());
+        QVERIFY2(known.contains(volume), qPrintable(volume + QStringLiteral(" is no volume")));
+        const QString holds =
+            volume.endsWith(QDir::separator()) ? volume : volume + QDir::separator();
+        QVERIFY2(QDir::toNativeSeparators(path + QDir::separator()).startsWith(holds),
+                 qPrintable(volume + QStringLiteral(" does not hold ") + path));
     }
 };
 

@@ -67,7 +67,7 @@ public:
                         .scaled(onScreen.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
                 for (int m = 0; m < 3; ++m) {
                     const QImage expected =
-                        thumbnail(stretched.mirrored(m == 1, m == 2)
+                        thumbnail(mirroredImage(stretched, m == 1, m == 2)
                                       .copy(inner(QRect(QPoint(), onScreen.size()))));
                     const double d = difference(shown, expected);
                     if (d < best) {

@@ -50,8 +50,7 @@ private slots:
             const auto shows = [&](bool h, bool v) {
                 const QImage shown =
                     piece.grab().toImage().convertToFormat(QImage::Format_RGB32).copy(inside);
-                return difference(shown, picture.copy(tile.tile)
-                                             .mirrored(h, v)
+                return difference(shown, mirroredImage(picture.copy(tile.tile), h, v)
                                              .scaled(piece.size(), Qt::IgnoreAspectRatio,
                                                      Qt::SmoothTransformation)
                                              .copy(inside));

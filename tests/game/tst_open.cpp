@@ -835,11 +835,11 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QSize>("shown"); // upright, and shrunk to what the board holds
         QTest::addColumn<QString>("way");
+        // The iPhone HEIC is stored 4032 x 3024 as 48 tiles, turned a quarter by its irot box.
         const struct {
             const char *name, *file;
             QSize shown;
         } photos[] = {
-  // Stored 4032 x 3024 as 48 tiles, turned a quarter by its irot box.
             {"iPhone HEIC",            "heif/pillow-heif-arrow.heic",                 {1573, 2098}},
             {"AVIF, irot",             "heif/libavif-abc_color_irot_alpha_irot.avif", {256, 512}  },
             {"JPEG XL, orientation 5", "jxl/conformance-bench_oriented_brg.jxl",      {606, 500}  },

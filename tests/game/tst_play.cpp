@@ -504,7 +504,7 @@ private slots:
             // Drawn 51 x 159 with negative sizes from (53, 100): it covers x 2..52 and
             // y -59..99, turned about both axes.
             const QImage banner = f.rig.banner().Picture().convertToFormat(QImage::Format_RGB32);
-            const QImage turned = banner.mirrored(true, true).scaled(51, 159);
+            const QImage turned = mirroredImage(banner, true, true).scaled(51, 159);
             const QImage upright = banner.scaled(51, 159);
             for (int y = 0; y < 100; ++y)
                 for (int x = 2; x < 53; ++x) {

@@ -51,13 +51,20 @@ else
 fi
 grep -qx 'Exec=morvane' "$DESKTOP" || fail "desktop entry does not start the launcher on the PATH"
 grep -qx 'Icon=morvane' "$DESKTOP" || fail "desktop entry does not name the themed icon"
-if [ -f "$METAINFO" ] && appstreamcli validate --no-net "$METAINFO"; then
+if [ -f "$METAINFO" ] && appstreamcli validate --pedantic --no-net "$METAINFO"; then
     pass "AppStream metadata valid"
 else
     fail "AppStream metadata missing or invalid"
 fi
 grep -q '<launchable type="desktop-id">org.morvane.Morvane.desktop</launchable>' "$METAINFO" \
     || fail "metadata does not launch the installed desktop entry"
+# Each screenshot the metadata names at its web address is installed under the same name.
+shots=$(sed -n 's|.*<image type="source">https://[^<]*/\([^/<]*\)</image>.*|\1|p' "$METAINFO")
+[ -n "$shots" ] || fail "metadata names no screenshot"
+for shot in $shots; do
+    [ -s "$PREFIX/share/morvane/screenshots/$shot" ] || fail "screenshot $shot not installed"
+done
+pass "screenshots installed: $(echo $shots)"
 
 png_size() { # width x height from a PNG header
     od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $1 * 16777216 + $2 * 65536 + $3 * 256 + $4, $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }'

@@ -97,13 +97,17 @@ DESKTOP=/usr/share/applications/org.morvane.Morvane.desktop
 METAINFO=/usr/share/metainfo/org.morvane.Morvane.metainfo.xml
 MANPAGE=/usr/share/man/man6/morvane.6.gz
 desktop-file-validate "$DESKTOP" && pass "desktop entry valid" || fail "desktop entry missing or invalid"
-appstreamcli validate --no-net "$METAINFO" >/dev/null && pass "AppStream metadata valid" \
+appstreamcli validate --pedantic --no-net "$METAINFO" >/dev/null && pass "AppStream metadata valid" \
     || fail "AppStream metadata missing or invalid"
 ICONS=()
 for size in 16 22 24 32 48 64 128 256; do
     ICONS+=("/usr/share/icons/hicolor/${size}x${size}/apps/morvane.png")
 done
 for icon in "${ICONS[@]}"; do [ -s "$icon" ] || fail "no icon $icon"; done
+SCREENSHOTS=/usr/share/morvane/screenshots
+for shot in $(sed -n 's|.*<image type="source">https://[^<]*/\([^/<]*\)</image>.*|\1|p' "$METAINFO"); do
+    [ -s "$SCREENSHOTS/$shot" ] || fail "no screenshot $SCREENSHOTS/$shot"
+done
 # The page as man shows it, spaces squeezed (man justifies the lines).
 manual="$( { [ -s "$MANPAGE" ] && man -l "$MANPAGE" 2>/dev/null; } | tr -s ' ' || true)"
 [[ "$manual" == *"morvane - picture puzzle"* ]] && pass "manual page" \
@@ -122,7 +126,7 @@ fi
 apt_get purge morvane >/dev/null
 present && fail "the package is still known to dpkg after purge"
 rm -f "$MARK"
-for path in "$APPDIR" "$LAUNCHER" "$DESKTOP" "$METAINFO" "$MANPAGE" /usr/share/doc/morvane "${ICONS[@]}"; do
+for path in "$APPDIR" "$LAUNCHER" "$DESKTOP" "$METAINFO" "$MANPAGE" "$SCREENSHOTS" /usr/share/doc/morvane "${ICONS[@]}"; do
     [ -e "$path" ] || [ -L "$path" ] && fail "left behind: $path"
 done
 left=0

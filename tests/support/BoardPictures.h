@@ -3,6 +3,7 @@
 // the real game's window back from a screen.
 #pragma once
 
+#include "components/MirroredImage.h"
 #include "game/LevelTable.h"
 
 #include <QDir>
@@ -62,9 +63,9 @@ public:
     {
         const PieceRecord &r = m_table(level, tile);
         const QSize size = placeOnScreen(level, place).size();
-        return levelPicture(m_dataDir, level)
-            .copy(r.SrcLeft, r.SrcTop, r.SrcWidth, r.SrcHeight)
-            .mirrored(mirrorH, mirrorV)
+        return mirroredImage(levelPicture(m_dataDir, level)
+                                 .copy(r.SrcLeft, r.SrcTop, r.SrcWidth, r.SrcHeight),
+                             mirrorH, mirrorV)
             .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
             .copy(QRect(QPoint(0, 0), size).adjusted(7, 7, -7, -7));
     }

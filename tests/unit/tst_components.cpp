@@ -1,6 +1,7 @@
 // The board's components: the clipper's cuts, the piece's read-back and visibility, the
 // picture box's drawing, and the board's coordinate systems.
 #include "components/BoardArea.h"
+#include "components/MirroredImage.h"
 #include "components/PictureBox.h"
 #include "components/PictureClip.h"
 #include "components/PieceImage.h"
@@ -170,6 +171,40 @@ private slots:
         piece.setHideColor(0x40C0C0); // 0x00BBGGRR
         shot = piece.grab().toImage();
         QCOMPARE(QColor(shot.pixel(20, 20)), QColor(0xC0, 0xC0, 0x40));
+    }
+
+    // A 2 x 2 picture of four colours, each corner where the turn should take it.
+    void mirroredImageTurnsAboutTheNamedLines_data()
+    {
+        QTest::addColumn<bool>("horizontal");
+        QTest::addColumn<bool>("vertical");
+        QTest::addColumn<QPoint>("topLeftGoesTo");
+        QTest::newRow("neither") << false << false << QPoint(0, 0);
+        QTest::newRow("left to right") << true << false << QPoint(1, 0);
+        QTest::newRow("top to bottom") << false << true << QPoint(0, 1);
+        QTest::newRow("both") << true << true << QPoint(1, 1);
+    }
+    void mirroredImageTurnsAboutTheNamedLines()
+    {
+        QFETCH(bool, horizontal);
+        QFETCH(bool, vertical);
+        QFETCH(QPoint, topLeftGoesTo);
+        QImage picture(2, 2, QImage::Format_RGB32);
+        const QRgb colours[2][2] = {
+            {qRgb(255, 0, 0),   qRgb(0,   255, 0)},
+            {qRgb(0,   0, 255), qRgb(255, 255, 0)}
+        };
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x)
+                picture.setPixel(x, y, colours[y][x]);
+        const QImage turned = mirroredImage(picture, horizontal, vertical);
+        QCOMPARE(turned.size(), picture.size());
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x) {
+                const int toX = topLeftGoesTo.x() ? 1 - x : x;
+                const int toY = topLeftGoesTo.y() ? 1 - y : y;
+                QCOMPARE(QColor(turned.pixel(toX, toY)), QColor(colours[y][x]));
+            }
     }
 
     void frameAndGlowRunUnbrokenAlongEveryEdge()
