@@ -104,7 +104,7 @@ public:
                 raiseError(ErrorNumber::FileNotFound, "file not found");
             raiseError(ErrorNumber::InvalidPicture, "invalid picture");
         }
-        struct stat info {};
+        struct stat info = {};
         if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)
             || info.st_size > MaxPictureFileBytes) {
             ::close(m_fd);
