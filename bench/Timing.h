@@ -1,8 +1,9 @@
-// Small timing helpers shared by the benchmarks: a monotonic clock, the process's CPU time,
-// medians, and the one-line result format that run.sh reads.
+// Small helpers shared by the benchmarks: a monotonic clock, the process's CPU time and peak
+// memory, medians, and the one-line result format that run.sh reads.
 #pragma once
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QString>
 
 #include <algorithm>
@@ -63,6 +64,18 @@ inline void report(const char *key, double value, const char *unit)
 {
     std::printf("RESULT %s %.4f %s\n", key, value, unit);
     std::fflush(stdout);
+}
+
+// The process's peak resident memory so far, in MiB.
+inline double peakMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
 }
 
 } // namespace morvane::bench

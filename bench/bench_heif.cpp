@@ -3,6 +3,8 @@
 // Usage: bench_heif FILE [OUT.png]   prints "RESULT heif.ms N ms", "RESULT heif.peak N MiB"
 //        bench_heif write OUT.png WIDTH HEIGHT [16]   writes a photo-like picture to encode
 //        (with 16 bits a channel, for a 10-bit HEIC)
+#include "PhotoLike.h"
+
 #include "import/heif/HeifImageIO.h"
 
 #include <QColorSpace>
@@ -33,27 +35,6 @@ QSize fitted(QSize size)
                  std::max(1, int(std::floor(size.height() * scale))));
 }
 
-// Smooth gradients under many small shapes: the detail, and so the decoding cost, of a photo.
-QImage photoLike(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient sky(0, 0, size.width(), size.height());
-    sky.setColorAt(0, QColor(40, 90, 170));
-    sky.setColorAt(1, QColor(230, 190, 120));
-    painter.fillRect(image.rect(), sky);
-    QRandomGenerator random(7);
-    painter.setPen(Qt::NoPen);
-    const int unit = std::max(1, size.width() / 1000);
-    for (int i = 0; i < 20000; ++i) {
-        painter.setBrush(
-            QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256), 160));
-        painter.drawEllipse(QPointF(random.bounded(size.width()), random.bounded(size.height())),
-                            random.bounded(unit, 10 * unit), random.bounded(unit, 10 * unit));
-    }
-    return image;
-}
-
 double peakMiB()
 {
     rusage usage{};
@@ -72,7 +53,7 @@ int main(int argc, char **argv)
     }
     if (argc >= 5 && qstrcmp(argv[1], "write") == 0) {
         QImageReader::setAllocationLimit(0);
-        QImage photo = photoLike(QSize(atoi(argv[3]), atoi(argv[4])));
+        QImage photo = morvane::bench::photoLike(QSize(atoi(argv[3]), atoi(argv[4])));
         if (argc > 5 && qstrcmp(argv[5], "16") == 0)
             photo.convertTo(QImage::Format_RGBX64);
         return photo.save(argv[2]) ? 0 : 1;

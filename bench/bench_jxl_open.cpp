@@ -57,18 +57,6 @@ QImage photoLike(QSize size)
     return image;
 }
 
-// The process's peak resident memory so far, in MiB.
-double peakMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    return 0;
-}
-
 // One open of `path` in this fresh process: the header's size, fitted, then the pixels.
 int openOnce(const QString &path)
 {

@@ -3,6 +3,7 @@
 // seen turned, as a phone writes it) and an 80-megapixel PNG with the peak memory of a fresh game
 // process that opens each of them once.
 #include "BenchWindow.h"
+#include "PhotoLike.h"
 #include "Timing.h"
 #include "WindowSizes.h"
 #include "game/Game.h"
@@ -24,29 +25,6 @@ using namespace morvane;
 using namespace morvane::bench;
 
 namespace {
-
-// A photograph-like picture: smooth gradients under many small shapes, so that the JPEG has
-// the detail (and the decoding cost) of a real photo rather than of a flat colour.
-QImage photoLike(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient sky(0, 0, size.width(), size.height());
-    sky.setColorAt(0, QColor(40, 90, 170));
-    sky.setColorAt(1, QColor(230, 190, 120));
-    painter.fillRect(image.rect(), sky);
-    QRandomGenerator random(7);
-    painter.setPen(Qt::NoPen);
-    // The shapes grow with the picture, so that a larger photo is the same photo, finer.
-    const int unit = std::max(1, size.width() / 1000);
-    for (int i = 0; i < 20000; ++i) {
-        painter.setBrush(
-            QColor::fromRgb(random.bounded(256), random.bounded(256), random.bounded(256), 160));
-        painter.drawEllipse(QPointF(random.bounded(size.width()), random.bounded(size.height())),
-                            random.bounded(unit, 10 * unit), random.bounded(unit, 10 * unit));
-    }
-    return image;
-}
 
 // A drawing-like picture, as a big PNG usually is (a map, a scan of a poster, a screenshot of a
 // wall of screens): gradient bands and flat opaque shapes.
@@ -97,18 +75,6 @@ QString turnedCopy(const QString &jpeg, const QString &path)
     out.write(bytes.left(2) + QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF)
               + exif + bytes.mid(2));
     return path;
-}
-
-// The process's peak resident memory so far, in MiB.
-double peakMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    return 0;
 }
 
 // One Open of `path` in this fresh process, as the player's first Open after start-up.

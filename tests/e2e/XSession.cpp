@@ -165,6 +165,18 @@ void XSession::drag(QPoint from, QPoint to)
     run(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1")});
 }
 
+QImage XSession::screenWhen(const std::function<bool(const QImage &)> &ready, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QImage screen = screenshot();
+    while (!ready(screen) && clock.elapsed() < timeoutMs) {
+        settle(250);
+        screen = screenshot();
+    }
+    return screen;
+}
+
 QImage XSession::screenshot()
 {
     QProcess xwd;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QProcess;
@@ -32,6 +33,9 @@ public:
     bool windowGone(const QString &pattern, int timeoutMs = 15000);
     QRect windowGeometry(const QString &window);
     QImage screenshot();
+    // The screen as soon as `ready` holds for it, or the last one after `timeoutMs`: the game
+    // runs in its own process and a busy machine may take a while to show a move.
+    QImage screenWhen(const std::function<bool(const QImage &)> &ready, int timeoutMs = 20000);
     // The window's contents, read straight from xwd: a few milliseconds, fast enough to catch
     // the single pictures of an animation.
     QImage grabWindow(const QString &window);

@@ -54,18 +54,9 @@ class EndToEndTest : public QObject {
     {
         x.click(board.placeOnScreen(level, place).center(), button);
     }
-    // The screen as soon as `ready` holds for it, or the last one after `timeoutMs`: the game
-    // runs in its own process and a busy machine may take a while to show a move.
     QImage screenWhen(const std::function<bool(const QImage &)> &ready, int timeoutMs = 20000)
     {
-        QElapsedTimer clock;
-        clock.start();
-        QImage screen = x.screenshot();
-        while (!ready(screen) && clock.elapsed() < timeoutMs) {
-            x.settle(250);
-            screen = x.screenshot();
-        }
-        return screen;
+        return x.screenWhen(ready, timeoutMs);
     }
     void locateBoard(const QString &caption)
     {

@@ -39,17 +39,9 @@ class PhotosEndToEndTest : public QObject {
     LevelTable table;
     int menuBarHeight = 0;
 
-    // The screen as soon as `ready` holds for it, or the last one after `timeoutMs`.
     QImage screenWhen(const std::function<bool(const QImage &)> &ready, int timeoutMs = 20000)
     {
-        QElapsedTimer clock;
-        clock.start();
-        QImage screen = x.screenshot();
-        while (!ready(screen) && clock.elapsed() < timeoutMs) {
-            x.settle(250);
-            screen = x.screenshot();
-        }
-        return screen;
+        return x.screenWhen(ready, timeoutMs);
     }
     // Where the board stands on the screen: the window below its menu bar.
     QRect boardArea(const QString &window)
