@@ -184,6 +184,9 @@ bool HeifHandler::read(QImage *image)
         return false;
     }
     options->convert_hdr_to_8bit = 1;
+    // A file that is not whole (a tile cut short or missing) is refused, where a lenient libheif
+    // would fill the gap and hand out the rest as the picture.
+    options->strict_decoding = 1;
     heif_image *decodedRaw = nullptr;
     const heif_error error = heif_decode_image(m_handle, &decodedRaw, heif_colorspace_RGB,
                                                heif_chroma_interleaved_RGBA, options.get());

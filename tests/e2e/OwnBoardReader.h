@@ -123,7 +123,7 @@ private:
     static QImage thumbnail(const QImage &image)
     {
         return image.convertToFormat(QImage::Format_RGB32)
-            .scaled(12, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            .scaled(20, 20, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
 
     const LevelTable &m_table;
