@@ -10,7 +10,8 @@
 # hash of those packages: a changed list makes a new root, and the old one is removed. A kept
 # root is brought up to date (apt-get update and upgrade) before each use; one that was never
 # finished (no ready mark) is made again. The sources are copied into the root, and the build
-# folder and the compiler cache live inside it. Needs root, debootstrap and the network.
+# folder and the compiler cache live inside it. Needs root and the network; debootstrap is
+# installed when missing.
 set -euo pipefail
 
 RELEASE=trixie
@@ -26,6 +27,12 @@ if [ "$(morvane_os_release_field VERSION_ID /etc/os-release)" = 13 ] \
     echo "debian13: this machine is Debian 13: the test command above proved it"
     echo "debian13: 0 passed, 0 failed"
     exit 0
+fi
+
+# debootstrap makes the root: a machine that never made one may not have it.
+if ! command -v debootstrap >/dev/null; then
+    source "$REPO/scripts/setup.sh"
+    morvane_install_packages debootstrap
 fi
 
 mirror="${MORVANE_DEBIAN_MIRROR:-$(morvane_debian_mirror)}"
