@@ -109,11 +109,14 @@ private slots:
         // The picture as the game cuts it, and the board read back from the screen.
         const OwnBoardReader reader(table, loadPicture(testFile(file)), area);
         OwnBoard board;
+        QString why;
         screenWhen([&](const QImage &shot) {
-            board = reader.read(shot);
+            why.clear();
+            board = reader.read(shot, &why);
             return board.templateLevel != 0;
         });
-        QVERIFY2(board.templateLevel != 0, "every place shows a tile of the upright photo");
+        QVERIFY2(board.templateLevel != 0,
+                 qPrintable("every place shows a tile of the upright photo: " + why));
         const int level = board.templateLevel;
         auto click = [&](int place, int button) {
             x.click(reader.placeOnScreen(level, place).center(), button);
